@@ -1,0 +1,134 @@
+#include "app/Startup.h"
+
+#include "store/AppIdentity.h"
+#include "store/DatabaseSchema.h"
+#include "store/Environment.h"
+#include "store/LocalDatabase.h"
+#include "store/MessagePresenter.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QMainWindow>
+#include <QSettings>
+
+Startup::Startup() = default;
+Startup::~Startup() = default;
+
+void Startup::nameApplication()
+{
+    QCoreApplication::setApplicationName(QCoreApplication::translate("main", AppIdentity::applicationName));
+    QCoreApplication::setApplicationVersion(QLatin1String(AppIdentity::applicationVersion));
+    QCoreApplication::setOrganizationName(QLatin1String(AppIdentity::organizationName));
+    QCoreApplication::setOrganizationDomain(QLatin1String(AppIdentity::organizationDomain));
+}
+
+int Startup::run(Loop loop)
+{
+    configureUpdater();
+    prepareDataFolder();
+    applyStyleSheet();
+    std::unique_ptr<QSettings> settings = Environment::settingsStore();
+    const QString databasePath = findDatabasePath();
+    if (!openDatabase(databasePath))
+        return 1;
+    buildWindow(*settings);
+    startRace(*settings);
+    if (loop == Loop::Skip)
+        return 0;
+    const int exitCode = QApplication::exec();
+    m_window.reset();
+    return exitCode;
+}
+
+QMainWindow *Startup::window() const
+{
+    return m_window.get();
+}
+
+void Startup::configureUpdater()
+{
+    // The server addresses are needed from here on, so they are read before anything else.
+    Environment::readServerUrls(*Environment::settingsStore());
+}
+
+void Startup::prepareDataFolder()
+{
+    Environment::setDataFolder(Environment::defaultDataFolder());
+    const QString mapsFolder = Environment::mapsFolder();
+    QDir maps(mapsFolder);
+    if (maps.exists()) {
+        qDebug() << maps.absolutePath() << ", fein, maps Directory existiert.";
+    } else {
+        qDebug() << maps.absolutePath() << ", maps Directory existiert nicht...";
+        QDir().mkpath(mapsFolder);
+    }
+}
+
+void Startup::applyStyleSheet()
+{
+    QFile file(QStringLiteral("css/brisavela.qss"));
+    QString styleSheet;
+    if (file.open(QIODevice::ReadOnly)) {
+        const QByteArray bytes = file.readAll();
+        const qsizetype nul = bytes.indexOf('\0');
+        styleSheet = QString::fromUtf8(nul < 0 ? bytes : bytes.left(nul));
+    }
+    qApp->setStyleSheet(styleSheet);
+}
+
+QString Startup::findDatabasePath()
+{
+    const QString folder =
+        Environment::machineStore()->value(QLatin1String(Environment::keyDatabaseFolder), Environment::dataFolder())
+            .toString();
+    const QString path = folder + QStringLiteral("/") + QLatin1String(Environment::databaseFileName);
+    Environment::setDatabasePath(path);
+    qDebug() << "Datenbank wird geladen: " << path;
+    return path;
+}
+
+bool Startup::openDatabase(const QString &path)
+{
+    bool existed = false;
+    if (!LocalDatabase::open(path, &existed)) {
+        MessagePresenter::show(
+            QMessageBox::Critical, QCoreApplication::translate("Startup", "Cannot open database"),
+            QCoreApplication::translate("Startup",
+                                        "Unable to establish a database connection to %1\n"
+                                        "This example needs SQLite support. Please read the Qt SQL driver "
+                                        "documentation for information how to build it.\n\n"
+                                        "Click Cancel to exit.")
+                .arg(path),
+            QMessageBox::Cancel);
+        LocalDatabase::close();
+        return false;
+    }
+    DatabaseSchema::createOrUpgrade(existed);
+    return true;
+}
+
+void Startup::buildWindow(QSettings &settings)
+{
+    m_window = std::make_unique<QMainWindow>();
+    const QVariant geometry = settings.value(QLatin1String(Environment::keyGeometry));
+    if (geometry.isValid())
+        m_window->restoreGeometry(geometry.toByteArray());
+    else
+        m_window->setGeometry(50, 50, 738, 664);
+
+    m_eventId = settings.value(QLatin1String(Environment::keyEventId), 123).toInt();
+    m_taskId = settings.value(QLatin1String(Environment::keyTaskId), 274).toInt();
+
+    m_window->setWindowTitle(QStringLiteral("%1 %2 Initialisierung")
+                                 .arg(QLatin1String(AppIdentity::applicationName),
+                                      QLatin1String(AppIdentity::applicationVersion)));
+    QCoreApplication::processEvents();
+    m_window->show();
+}
+
+void Startup::startRace(QSettings &)
+{
+}

@@ -1,0 +1,142 @@
+#include "tests/app/StartupTest.h"
+
+#include "app/Startup.h"
+#include "store/LocalDatabase.h"
+#include "tests/support/LogCapture.h"
+#include "tests/support/MessageRecorder.h"
+#include "tests/support/SqlHelpers.h"
+#include "tests/support/TestEnvironment.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QMainWindow>
+#include <QSettings>
+#include <QTest>
+
+namespace {
+QString quoted(const QString &text)
+{
+    return QLatin1Char('"') + text + QLatin1Char('"');
+}
+
+int visibleTopLevelWindows()
+{
+    int n = 0;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        n += w->isVisible() ? 1 : 0;
+    return n;
+}
+} // namespace
+
+void StartupTest::init()
+{
+    TestEnvironment::reset();
+}
+
+void StartupTest::cleanup()
+{
+    LocalDatabase::close();
+}
+
+void StartupTest::firstStartCreatesFoldersAndPlacesWindow()
+{
+    MessageRecorder boxes;
+    LogCapture log;
+    const QString maps = TestEnvironment::dataFolder() + QStringLiteral("/maps");
+    QVERIFY(!QDir(TestEnvironment::dataFolder()).exists());
+
+    Startup startup;
+    QCOMPARE(startup.run(Startup::Loop::Skip), 0);
+
+    QVERIFY(QDir(maps).exists());
+    QVERIFY(log.contains(quoted(maps) + QStringLiteral(" , maps Directory existiert nicht...")));
+    const QString db = TestEnvironment::dataFolder() + QStringLiteral("/brisavela2024.db");
+    QVERIFY(log.contains(QStringLiteral("Datenbank wird geladen:  ") + quoted(db)));
+    QVERIFY(QFile::exists(db));
+    QCOMPARE(boxes.titles(), (QStringList{QStringLiteral("Initialisierung..."), QStringLiteral("Update...")}));
+    QCOMPARE(SqlHelpers::scalar(QStringLiteral("SELECT count(*) FROM regatta")).toInt(), 5);
+
+    QMainWindow *window = startup.window();
+    QVERIFY(window);
+    QVERIFY(window->isVisible());
+    QCOMPARE(window->geometry(), QRect(50, 50, 738, 664));
+    QCOMPARE(window->windowTitle(), QStringLiteral("Brisavela2023 2.24.0 Initialisierung"));
+}
+
+void StartupTest::existingMapsFolderIsReportedAsFine()
+{
+    const QString maps = TestEnvironment::dataFolder() + QStringLiteral("/maps");
+    QVERIFY(QDir().mkpath(maps));
+    MessageRecorder boxes;
+    LogCapture log;
+    Startup startup;
+    QCOMPARE(startup.run(Startup::Loop::Skip), 0);
+    QVERIFY(log.contains(quoted(maps) + QStringLiteral(" , fein, maps Directory existiert.")));
+    QVERIFY(!log.containsPart(QStringLiteral("existiert nicht")));
+}
+
+void StartupTest::machineSettingsMoveTheDatabase()
+{
+    const QString folder = TestEnvironment::freshFolder(QStringLiteral("shared-db"));
+    {
+        QSettings machine(TestEnvironment::systemConfig() + QStringLiteral("/brisavela.org.conf"),
+                          QSettings::IniFormat);
+        machine.setValue(QStringLiteral("BRISAVELADB2024"), folder);
+    }
+    MessageRecorder boxes;
+    Startup startup;
+    QCOMPARE(startup.run(Startup::Loop::Skip), 0);
+    QVERIFY(QFile::exists(folder + QStringLiteral("/brisavela2024.db")));
+    QVERIFY(!QFile::exists(TestEnvironment::dataFolder() + QStringLiteral("/brisavela2024.db")));
+    // The maps still live in the per-user data folder.
+    QVERIFY(QDir(TestEnvironment::dataFolder() + QStringLiteral("/maps")).exists());
+}
+
+void StartupTest::unusableDatabaseEndsBeforeAnyWindow_data()
+{
+    QTest::addColumn<bool>("directory");
+    QTest::addColumn<QByteArray>("content");
+    QTest::newRow("directory in the way") << true << QByteArray();
+    QTest::newRow("not a database") << false << QByteArray(2048, '\x5a');
+}
+
+void StartupTest::unusableDatabaseEndsBeforeAnyWindow()
+{
+    QFETCH(bool, directory);
+    QFETCH(QByteArray, content);
+    const QString path = TestEnvironment::dataFolder() + QStringLiteral("/brisavela2024.db");
+    if (directory) {
+        QVERIFY(QDir().mkpath(path));
+    } else {
+        QVERIFY(QDir().mkpath(TestEnvironment::dataFolder()));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
+
+    MessageRecorder boxes;
+    Startup startup;
+    const int before = visibleTopLevelWindows();
+    QCOMPARE(startup.run(Startup::Loop::Skip), 1);
+    QVERIFY(!startup.window());
+    QCOMPARE(visibleTopLevelWindows(), before);
+
+    QCOMPARE(boxes.shown().size(), 1);
+    const MessageRequest &box = boxes.shown().first();
+    QCOMPARE(box.icon, QMessageBox::Critical);
+    QCOMPARE(box.title, QStringLiteral("Cannot open database"));
+    QCOMPARE(box.text,
+             QStringLiteral("Unable to establish a database connection to %1\nThis example needs SQLite support. "
+                            "Please read the Qt SQL driver documentation for information how to build it.\n\n"
+                            "Click Cancel to exit.")
+                 .arg(path));
+    QCOMPARE(box.buttons, QMessageBox::StandardButtons(QMessageBox::Cancel));
+    QVERIFY(box.parent == nullptr);
+
+    if (!directory) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), content);
+    }
+}

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QObject>
+
+class StartupTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void firstStartCreatesFoldersAndPlacesWindow();
+    void existingMapsFolderIsReportedAsFine();
+    void machineSettingsMoveTheDatabase();
+    void unusableDatabaseEndsBeforeAnyWindow_data();
+    void unusableDatabaseEndsBeforeAnyWindow();
+};

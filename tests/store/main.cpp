@@ -1,0 +1,4 @@
+#include "tests/store/SchemaTest.h"
+#include "tests/support/TestMain.h"
+
+BRISAVELA_TEST_MAIN(SchemaTest)

@@ -1,0 +1,66 @@
+#include "tests/support/SqlHelpers.h"
+
+#include "store/DatabaseSchema.h"
+#include "store/LocalDatabase.h"
+#include "tests/support/TestEnvironment.h"
+
+#include <QDebug>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+bool SqlHelpers::exec(const QStringList &statements)
+{
+    QSqlQuery query;
+    for (const QString &statement : statements) {
+        if (!query.exec(statement)) {
+            qWarning() << "SqlHelpers::exec failed:" << statement << query.lastError().text();
+            return false;
+        }
+    }
+    return true;
+}
+
+QList<QVariantList> SqlHelpers::rows(const QString &select)
+{
+    QList<QVariantList> result;
+    QSqlQuery query;
+    if (!query.exec(select)) {
+        qWarning() << "SqlHelpers::rows failed:" << select << query.lastError().text();
+        return result;
+    }
+    while (query.next()) {
+        QVariantList row;
+        for (int i = 0; i < query.record().count(); ++i)
+            row << query.value(i);
+        result << row;
+    }
+    return result;
+}
+
+QVariant SqlHelpers::scalar(const QString &select)
+{
+    const QList<QVariantList> all = rows(select);
+    return all.isEmpty() || all.first().isEmpty() ? QVariant() : all.first().first();
+}
+
+QStringList SqlHelpers::tables()
+{
+    return QSqlDatabase::database().tables();
+}
+
+TestDatabase::TestDatabase(const QString &fileName, bool createSchema)
+{
+    static int counter = 0;
+    m_path = TestEnvironment::freshFolder(QStringLiteral("db%1").arg(++counter)) + QLatin1Char('/') + fileName;
+    bool existed = false;
+    m_open = LocalDatabase::open(m_path, &existed);
+    if (m_open && createSchema)
+        DatabaseSchema::createOrUpgrade(existed);
+}
+
+TestDatabase::~TestDatabase()
+{
+    LocalDatabase::close();
+}

@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs what the build, the tests and the screenshots need, then configures and builds
+# into build/. Safe to run again: apt is asked only for packages that are missing.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+packages=(
+  build-essential cmake ninja-build ccache pkg-config
+  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libqt6sql6-sqlite libgl-dev
+  libsodium-dev
+  xvfb xauth imagemagick fonts-dejavu-core fonts-liberation2
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+  as_root=()
+  [ "$(id -u)" -eq 0 ] || as_root=(sudo)
+  echo "Installing: ${missing[*]}"
+  "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update
+  "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-RelWithDebInfo}" "${launcher[@]}" >/dev/null
+cmake --build build -j2
