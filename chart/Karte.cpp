@@ -1,0 +1,417 @@
+#include "chart/Karte.h"
+
+#include "chart/ChartOwner.h"
+#include "chart/GateItem.h"
+#include "chart/ScaleBar.h"
+#include "chart/Scheme.h"
+#include "store/AppIdentity.h"
+#include "store/Environment.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QPainter>
+#include <QWheelEvent>
+
+#include <exception>
+
+namespace {
+const auto zoomAttribute = QNetworkRequest::Attribute(QNetworkRequest::User + 1);
+// Sprites, rings and labels are painted around an item's position, beyond its bounding
+// rectangle; a partial repaint is widened so that items next to it are drawn again.
+constexpr int itemOverhang = 32;
+} // namespace
+
+Karte::Karte(Scheme *scene, ChartOwner *owner)
+    : QGraphicsView(scene)
+    , m_owner(owner)
+    , m_scene(scene)
+    , m_emptyTile(TileGrid::tileSize, TileGrid::tileSize, QImage::Format_RGB32)
+    , m_network(new QNetworkAccessManager(this))
+{
+    Q_ASSERT(owner);
+    setRenderHint(QPainter::Antialiasing, false);
+    setDragMode(QGraphicsView::ScrollHandDrag);
+    setMouseTracking(true);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Without a frame the viewport is the whole widget, so scene coordinates stay view pixels.
+    setFrameShape(QFrame::NoFrame);
+    m_emptyTile.fill(QColor(192, 192, 192));
+    connect(m_network, &QNetworkAccessManager::finished, this, &Karte::handleNetworkData);
+    connect(this, &Karte::updated, this, &Karte::updateMap);
+    m_dragged = false;
+    refresh();
+}
+
+Karte::~Karte() = default;
+
+void Karte::setCenter(double lat, double lng)
+{
+    m_grid.setCentre(lat, lng);
+}
+
+void Karte::setCenter(const GeoPoint &centre)
+{
+    m_grid.setCentre(centre.lat, centre.lng);
+}
+
+GeoPoint Karte::center() const
+{
+    return {m_grid.centreLat(), m_grid.centreLng()};
+}
+
+void Karte::setZoom(int zoom)
+{
+    // The store holds tiles of one zoom level; indexes of another level mean other places.
+    if (zoom != m_grid.zoom())
+        m_tileStore.clear();
+    m_grid.setZoom(zoom);
+}
+
+int Karte::zoom() const
+{
+    return m_grid.zoom();
+}
+
+void Karte::zoomBy(int step)
+{
+    const int z = m_grid.zoom() + step;
+    if (z < minZoom || z > maxZoom)
+        return;
+    setZoom(z);
+    refresh();
+}
+
+void Karte::panBy(const QPoint &delta)
+{
+    const QPointF c = m_grid.tileCoordinates(m_grid.centreLat(), m_grid.centreLng());
+    if (m_owner->animating())
+        m_owner->clearFollow();
+    const double lat = m_grid.tileYToLatitude(c.y() - delta.y() / double(TileGrid::tileSize));
+    const double lng = m_grid.tileXToLongitude(c.x() - delta.x() / double(TileGrid::tileSize));
+    m_grid.setCentre(lat, lng);
+    refresh();
+}
+
+void Karte::refresh()
+{
+    const int w = width();
+    const int h = height();
+    m_scene->setSceneRect(0, 0, w, h);
+    if (w <= 0 || h <= 0)
+        return;
+    m_grid.layout(QSize(w, h));
+    purge();
+    if (m_pendingUrl.isEmpty())
+        scheduleStep();
+    for (GateItem *gate : std::as_const(m_gates)) {
+        const GeoPoint a = gate->geoEnd1();
+        const GeoPoint b = gate->geoEnd2();
+        gate->setPixelEnds(getPixelPosForCoordinates(a.lng, a.lat), getPixelPosForCoordinates(b.lng, b.lat));
+    }
+    m_owner->refreshShipTracks();
+    emit updated(QRect(0, 0, w, h));
+}
+
+void Karte::setGates(const QList<GateItem *> &gates)
+{
+    m_gates = gates;
+}
+
+void Karte::reportPointer(int px, int py)
+{
+    const GeoPoint p = coordinatesAtPixel(px, py);
+    m_owner->setXYStatus(px, py, p.lat, p.lng, m_grid.zoom());
+}
+
+QPoint Karte::getPixelPosForCoordinates(double lng, double lat) const
+{
+    if (const std::optional<QPoint> p = m_grid.pixelFor(lng, lat))
+        return *p;
+    qDebug() << "Exception in Karte::getPixelPosForCoordinates";
+    return {0, 0};
+}
+
+GeoPoint Karte::coordinatesAtPixel(int px, int py) const
+{
+    return m_grid.coordinatesAtPixel(px, py, QSize(width(), height()));
+}
+
+bool Karte::hasTile(const QPoint &tile) const
+{
+    return m_tileStore.find(tile) != m_tileStore.end();
+}
+
+bool Karte::isPlaceholder(const QPoint &tile) const
+{
+    const auto it = m_tileStore.find(tile);
+    return it != m_tileStore.end() && it->second.cacheKey() == m_emptyTile.cacheKey();
+}
+
+QImage Karte::storedTile(const QPoint &tile) const
+{
+    const auto it = m_tileStore.find(tile);
+    return it == m_tileStore.end() ? QImage() : it->second;
+}
+
+QString Karte::tilePath(int zoom, int x, int y)
+{
+    return Environment::mapsFolder() + QStringLiteral("/%1/%2/%3.png").arg(zoom).arg(x).arg(y);
+}
+
+QUrl Karte::tileUrl(int zoom, int x, int y)
+{
+    QString base = Environment::tileServerUrl().toString();
+    while (base.endsWith(QLatin1Char('/')))
+        base.chop(1);
+    return QUrl(base + QStringLiteral("/%1/%2/%3.png").arg(zoom).arg(x).arg(y));
+}
+
+void Karte::scheduleStep()
+{
+    // One tile per step, each step its own event, so painting and input go on in between.
+    if (m_stepQueued)
+        return;
+    m_stepQueued = true;
+    QMetaObject::invokeMethod(this, &Karte::download, Qt::QueuedConnection);
+}
+
+void Karte::download()
+{
+    m_stepQueued = false;
+    try {
+        if (fetchStep())
+            scheduleStep();
+    } catch (const std::exception &) {
+        qDebug() << "Exception in Karte::download";
+    } catch (...) {
+        qDebug() << "Exception in Karte::download";
+    }
+}
+
+bool Karte::fetchStep()
+{
+    const QPoint tile = m_grid.nextMissing([this](const QPoint &p) { return !hasTile(p); });
+    // The search order decides near the edges of the world: once it arrives at a tile
+    // outside, the pass ends. Nothing is outstanding for it, so no pass is left open.
+    if (tile == QPoint(0, 0) || !m_grid.inWorld(tile)) {
+        m_pendingUrl.clear();
+        return false;
+    }
+    const int z = m_grid.zoom();
+    const QString path = tilePath(z, tile.x(), tile.y());
+    QImage image;
+    if (image.load(path, "PNG")) {
+        storeTile(tile, image);
+        purge();
+        emit updated(m_grid.tileScreenRect(tile));
+        qDebug() << "Karte::download(), gefunden, " << path;
+        return true;
+    }
+    if (!m_owner->loadMaps()) {
+        storeTile(tile, m_emptyTile);
+        purge();
+        emit updated(m_grid.tileScreenRect(tile));
+        return true;
+    }
+    qDebug() << "Karte::download(), nicht gefunden, " << path;
+    requestTile(tile);
+    return true;
+}
+
+void Karte::requestTile(const QPoint &tile)
+{
+    const int z = m_grid.zoom();
+    m_pendingUrl = tileUrl(z, tile.x(), tile.y());
+    qDebug() << "Karte::download(), nicht gefunden, downloading " << m_pendingUrl.toString();
+    QDir().mkpath(Environment::mapsFolder() + QStringLiteral("/%1/%2").arg(z).arg(tile.x()));
+    m_owner->setNetLedOn();
+    QNetworkRequest request(m_pendingUrl);
+    request.setRawHeader("User-Agent", AppIdentity::userAgent);
+    request.setAttribute(QNetworkRequest::User, tile);
+    request.setAttribute(zoomAttribute, z);
+    request.setTransferTimeout(m_tileTimeoutMs);
+    m_network->get(request);
+    // Counts as present while the reply is outstanding, so it is not asked for twice.
+    storeTile(tile, m_emptyTile);
+}
+
+void Karte::handleNetworkData(QNetworkReply *reply)
+{
+    const QPoint tile = reply->request().attribute(QNetworkRequest::User).toPoint();
+    const int z = reply->request().attribute(zoomAttribute).toInt();
+    // A reply for another zoom level still fills the disk cache but must not be drawn.
+    const bool currentZoom = z == m_grid.zoom();
+    if (reply->error() != QNetworkReply::NoError) {
+        qDebug() << "Karte::handleNetworkData, " << reply->errorString();
+        if (currentZoom)
+            storeTile(tile, m_emptyTile);
+        reply->abort();
+    } else {
+        const QByteArray body = reply->readAll();
+        QImage image;
+        if (body.isEmpty()) {
+            if (currentZoom)
+                storeTile(tile, m_emptyTile);
+            qDebug() << ".................ZACK!";
+        } else if (!image.loadFromData(body)) {
+            // Error pages and notices sent with status 200 end here and never reach the cache.
+            if (currentZoom)
+                storeTile(tile, m_emptyTile);
+            qDebug() << ".................ZOCK!";
+        } else {
+            if (currentZoom)
+                storeTile(tile, image);
+            const QString path = tilePath(z, tile.x(), tile.y());
+            qDebug() << "Karte::handleNetworkData, downloaded , saving: " << path;
+            QDir().mkpath(Environment::mapsFolder() + QStringLiteral("/%1/%2").arg(z).arg(tile.x()));
+            image.save(path, "PNG");
+        }
+    }
+    reply->deleteLater();
+    if (currentZoom)
+        emit updated(m_grid.tileScreenRect(tile));
+    purge();
+    m_owner->setNetLedOff();
+    scheduleStep();
+}
+
+void Karte::updateMap(const QRect &r)
+{
+    viewport()->update(r.adjusted(-itemOverhang, -itemOverhang, itemOverhang, itemOverhang));
+}
+
+void Karte::purge()
+{
+    for (auto it = m_tileStore.begin(); it != m_tileStore.end();) {
+        if (m_grid.keeps(it->first))
+            ++it;
+        else
+            it = m_tileStore.erase(it);
+    }
+}
+
+void Karte::storeTile(const QPoint &tile, const QImage &image)
+{
+    m_tileStore[tile] = image;
+}
+
+void Karte::drawBackground(QPainter *painter, const QRectF &rect)
+{
+    const QRect range = m_grid.tileRange();
+    const QPoint offset = m_grid.tileOffset();
+    for (int i = 0; i <= range.right() - range.left() + 1; ++i) {
+        for (int j = 0; j <= range.bottom() - range.top() + 1; ++j) {
+            const QPoint tile(range.left() + i, range.top() + j);
+            const QRectF box(offset.x() + TileGrid::tileSize * i, offset.y() + TileGrid::tileSize * j,
+                             TileGrid::tileSize, TileGrid::tileSize);
+            if (!box.intersects(rect))
+                continue;
+            const auto it = m_tileStore.find(tile);
+            painter->drawImage(box, it == m_tileStore.end() ? m_emptyTile : it->second);
+        }
+    }
+    drawScale(painter, m_grid.zoom());
+}
+
+void Karte::drawScale(QPainter *painter, int zoom)
+{
+    ScaleBar::paint(*painter, QSize(width(), height()), zoom, m_grid.centreLat());
+}
+
+void Karte::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Left:
+        panBy(QPoint(256, 0));
+        break;
+    case Qt::Key_Right:
+        panBy(QPoint(-256, 0));
+        break;
+    case Qt::Key_Up:
+        panBy(QPoint(0, 256));
+        break;
+    case Qt::Key_Down:
+        panBy(QPoint(0, -256));
+        break;
+    case Qt::Key_Plus:
+        zoomBy(1);
+        m_owner->setZoomStatus(m_grid.zoom());
+        break;
+    case Qt::Key_Minus:
+        zoomBy(-1);
+        m_owner->setZoomStatus(m_grid.zoom());
+        break;
+    case Qt::Key_PageUp:
+        m_owner->advanceFrame(1);
+        break;
+    case Qt::Key_PageDown:
+        m_owner->advanceFrame(-1);
+        break;
+    default:
+        break;
+    }
+    reportPointer(m_lastPointer.x(), m_lastPointer.y());
+    // The plain widget handling ignores the key, so the window sees it too (Space).
+    QWidget::keyPressEvent(event);
+}
+
+void Karte::wheelEvent(QWheelEvent *event)
+{
+    zoomBy(event->angleDelta().y() > 0 ? 1 : -1);
+    m_owner->setZoomStatus(m_grid.zoom());
+    QWidget::wheelEvent(event);
+}
+
+void Karte::mousePressEvent(QMouseEvent *event)
+{
+    if (event->buttons() != Qt::LeftButton)
+        return;
+    m_dragPos = event->position().toPoint();
+    QWidget::mousePressEvent(event);
+}
+
+void Karte::mouseMoveEvent(QMouseEvent *event)
+{
+    const QPoint pos = event->position().toPoint();
+    if (event->modifiers() & Qt::ShiftModifier) {
+        const QPointF p = mapToScene(pos);
+        translate(p.x(), p.y());
+        centerOn(p);
+        QWidget::mouseMoveEvent(event);
+        return;
+    }
+    m_lastPointer = pos;
+    if (event->buttons() == Qt::NoButton) {
+        reportPointer(pos.x(), pos.y());
+    } else if (event->buttons() == Qt::LeftButton) {
+        const QPoint delta = pos - m_dragPos;
+        m_dragPos = pos;
+        m_dragged = true;
+        panBy(delta);
+        QWidget::mouseMoveEvent(event);
+    }
+}
+
+void Karte::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (m_dragged) {
+        m_dragged = false;
+    } else {
+        const QPoint pos = event->position().toPoint();
+        m_owner->toggleFollowAt(pos.x(), pos.y());
+    }
+    QWidget::mouseReleaseEvent(event);
+}
+
+void Karte::resizeEvent(QResizeEvent *event)
+{
+    m_scene->setSceneRect(0, 0, event->size().width(), event->size().height());
+    refresh();
+    QGraphicsView::resizeEvent(event);
+}

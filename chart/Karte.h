@@ -1,0 +1,109 @@
+#pragma once
+
+#include "chart/GeoPoint.h"
+#include "chart/TileGrid.h"
+
+#include <QGraphicsView>
+#include <QImage>
+#include <QList>
+#include <QUrl>
+
+#include <unordered_map>
+
+class ChartOwner;
+class GateItem;
+class QNetworkAccessManager;
+class QNetworkReply;
+class Scheme;
+
+// The chart: OpenStreetMap tiles from the disk cache or the tile server as background,
+// a scale bar, and the boats and gates of the scene on top. Pan with the left button or
+// the arrow keys, zoom with the wheel or + and -.
+class Karte : public QGraphicsView
+{
+    Q_OBJECT
+public:
+    static constexpr int minZoom = 6;
+    static constexpr int maxZoom = 16;
+    // Tile requests that get no answer end as network errors after this long, so a
+    // stalled server cannot hold the map back.
+    static constexpr int defaultTileTimeoutMs = 30000;
+
+    Karte(Scheme *scene, ChartOwner *owner);
+    ~Karte() override;
+
+    void setCenter(double lat, double lng);
+    void setCenter(const GeoPoint &centre);
+    GeoPoint center() const;
+    void setZoom(int zoom);
+    int zoom() const;
+    void zoomBy(int step);
+    void panBy(const QPoint &delta);
+    void refresh();
+    void setGates(const QList<GateItem *> &gates);
+    void reportPointer(int px, int py);
+    void setTileTimeout(int milliseconds) { m_tileTimeoutMs = milliseconds; }
+
+    // View pixel of a position (longitude first); (0, 0) when it cannot be projected.
+    QPoint getPixelPosForCoordinates(double lng, double lat) const;
+    GeoPoint coordinatesAtPixel(int px, int py) const;
+    const TileGrid &grid() const { return m_grid; }
+
+    // Tiles held in memory, for inspection.
+    bool hasTile(const QPoint &tile) const;
+    bool isPlaceholder(const QPoint &tile) const;
+    QImage storedTile(const QPoint &tile) const;
+    int storedTileCount() const { return int(m_tileStore.size()); }
+    QUrl pendingUrl() const { return m_pendingUrl; }
+    // A fetch step is queued or a pass has requests in flight it has not finished with.
+    bool fetchPassRunning() const { return m_stepQueued || !m_pendingUrl.isEmpty(); }
+
+    // Cache file of a tile: mapsPath/z/x/y.png.
+    static QString tilePath(int zoom, int x, int y);
+    static QUrl tileUrl(int zoom, int x, int y);
+
+    virtual void drawScale(QPainter *painter, int zoom);
+
+signals:
+    void updated(const QRect &rect);
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void drawBackground(QPainter *painter, const QRectF &rect) override;
+
+private slots:
+    void handleNetworkData(QNetworkReply *reply);
+    void download();
+    void updateMap(const QRect &r);
+
+private:
+    struct TileKeyHash
+    {
+        size_t operator()(const QPoint &p) const { return size_t(p.x() * 17 ^ p.y()); }
+    };
+
+    void scheduleStep();
+    bool fetchStep();
+    void purge();
+    void storeTile(const QPoint &tile, const QImage &image);
+    void requestTile(const QPoint &tile);
+
+    ChartOwner *m_owner;
+    Scheme *m_scene;
+    QList<GateItem *> m_gates;
+    TileGrid m_grid;
+    QImage m_emptyTile;
+    std::unordered_map<QPoint, QImage, TileKeyHash> m_tileStore;
+    QUrl m_pendingUrl;
+    QNetworkAccessManager *m_network;
+    int m_tileTimeoutMs = defaultTileTimeoutMs;
+    bool m_stepQueued = false;
+    bool m_dragged = false;
+    QPoint m_lastPointer;
+    QPoint m_dragPos;
+};

@@ -1,0 +1,130 @@
+#include "chart/TileGrid.h"
+
+#include <cmath>
+#include <limits>
+
+using Geo::degreesPerRadian;
+using Geo::pi;
+
+namespace {
+// Whether a value can be truncated to int without undefined behaviour.
+bool fitsInt(double v)
+{
+    return std::isfinite(v) && v > double(std::numeric_limits<int>::min())
+           && v < double(std::numeric_limits<int>::max());
+}
+} // namespace
+
+void TileGrid::setCentre(double lat, double lng)
+{
+    m_centreLat = lat;
+    m_centreLng = lng;
+}
+
+void TileGrid::setZoom(int zoom)
+{
+    m_zoom = zoom;
+    m_worldTiles = std::ldexp(1.0, zoom);
+}
+
+QPointF TileGrid::tileCoordinates(double lat, double lng) const
+{
+    const double phi = lat / degreesPerRadian;
+    const double tx = (lng + 180.0) / 360.0 * m_worldTiles;
+    const double ty = (1.0 - std::log(std::tan(phi) + 1.0 / std::cos(phi)) / pi) / 2.0 * m_worldTiles;
+    return {tx, ty};
+}
+
+QPoint TileGrid::tileOf(double lat, double lng) const
+{
+    const QPointF t = tileCoordinates(lat, lng);
+    return {int(t.x()), int(t.y())};
+}
+
+double TileGrid::tileXToLongitude(double tx) const
+{
+    return tx / m_worldTiles * 360.0 - 180.0;
+}
+
+double TileGrid::tileYToLatitude(double ty) const
+{
+    const double n = pi - 2.0 * pi * ty / m_worldTiles;
+    return std::atan(0.5 * (std::exp(n) - std::exp(-n))) * degreesPerRadian;
+}
+
+TileBounds TileGrid::tileBounds(int x, int y) const
+{
+    TileBounds b;
+    b.north = std::atan(std::sinh(pi - 2.0 * pi * y / m_worldTiles)) * degreesPerRadian;
+    b.south = std::atan(std::sinh(pi - 2.0 * pi * (y + 1) / m_worldTiles)) * degreesPerRadian;
+    b.west = 360.0 / m_worldTiles * x - 180.0;
+    b.east = b.west + 360.0 / m_worldTiles;
+    return b;
+}
+
+std::optional<QPoint> TileGrid::pixelFor(double lng, double lat) const
+{
+    // The poles and beyond have no Mercator image at all.
+    if (!(std::abs(lat) < 90.0) || !std::isfinite(lng))
+        return std::nullopt;
+    const QPointF t = tileCoordinates(lat, lng);
+    if (!fitsInt(t.x()) || !fitsInt(t.y()))
+        return std::nullopt;
+    const int tx = int(t.x());
+    const int ty = int(t.y());
+    const TileBounds b = tileBounds(tx, ty);
+    const double x = (lng - b.west) * tileSize / (b.east - b.west) + double(tx - m_tileRange.left()) * tileSize;
+    const double y = (lat - b.north) * tileSize / (b.south - b.north) + double(ty - m_tileRange.top()) * tileSize;
+    if (!fitsInt(x) || !fitsInt(y))
+        return std::nullopt;
+    const qint64 px = qint64(int(x)) + m_tileOffset.x();
+    const qint64 py = qint64(int(y)) + m_tileOffset.y();
+    if (!fitsInt(double(px)) || !fitsInt(double(py)))
+        return std::nullopt;
+    return QPoint(int(px), int(py));
+}
+
+GeoPoint TileGrid::coordinatesAtPixel(int px, int py, const QSize &view) const
+{
+    const QPointF c = tileCoordinates(m_centreLat, m_centreLng);
+    const int halfW = view.width() / 2;
+    const int halfH = view.height() / 2;
+    const double lat = tileYToLatitude(c.y() - double(halfH - py) / tileSize);
+    const double lng = tileXToLongitude(c.x() - double(halfW - px) / tileSize);
+    return {lat, lng};
+}
+
+void TileGrid::layout(const QSize &view)
+{
+    const int w = view.width();
+    const int h = view.height();
+    const QPointF t = tileCoordinates(m_centreLat, m_centreLng);
+    if (!fitsInt(t.x()) || !fitsInt(t.y()))
+        return;
+    const int xp = int(w / 2 - (t.x() - std::floor(t.x())) * tileSize);
+    const int yp = int(h / 2 - (t.y() - std::floor(t.y())) * tileSize);
+    const int xa = (xp + 255) / tileSize;
+    const int ya = (yp + 255) / tileSize;
+    const int cx = int(t.x());
+    const int cy = int(t.y());
+    m_tileOffset = QPoint(xp - xa * tileSize, yp - ya * tileSize);
+    m_tileRange = QRect(QPoint(cx - xa, cy - ya),
+                        QPoint(cx + (w - 1 - xp) / tileSize, cy + (h - 1 - yp) / tileSize));
+}
+
+QRect TileGrid::tileScreenRect(const QPoint &tile) const
+{
+    return {(tile.x() - m_tileRange.left()) * tileSize + m_tileOffset.x(),
+            (tile.y() - m_tileRange.top()) * tileSize + m_tileOffset.y(), tileSize, tileSize};
+}
+
+bool TileGrid::keeps(const QPoint &tile) const
+{
+    return tile.x() > m_tileRange.left() - 2 && tile.x() < m_tileRange.right() + 2
+           && tile.y() > m_tileRange.top() - 2 && tile.y() < m_tileRange.bottom() + 2;
+}
+
+bool TileGrid::inWorld(const QPoint &tile) const
+{
+    return tile.x() >= 0 && tile.y() >= 0 && tile.x() < m_worldTiles && tile.y() < m_worldTiles;
+}

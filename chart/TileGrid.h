@@ -1,0 +1,87 @@
+#pragma once
+
+#include "chart/GeoPoint.h"
+
+#include <QPoint>
+#include <QPointF>
+#include <QRect>
+#include <QSize>
+
+#include <optional>
+
+struct TileBounds
+{
+    double south;
+    double west;
+    double north;
+    double east;
+};
+
+// The Web-Mercator tile arithmetic of the chart: projection, which tiles cover a view of
+// a given size around the centre, and the rules for which tiles stay in memory and which
+// one is fetched next. Pure arithmetic, no widgets.
+class TileGrid
+{
+public:
+    static constexpr int tileSize = 256;
+
+    void setCentre(double lat, double lng);
+    double centreLat() const { return m_centreLat; }
+    double centreLng() const { return m_centreLng; }
+
+    // No range check; the chart limits the zoom itself.
+    void setZoom(int zoom);
+    int zoom() const { return m_zoom; }
+    double worldTiles() const { return m_worldTiles; }
+
+    QPointF tileCoordinates(double lat, double lng) const;
+    QPoint tileOf(double lat, double lng) const;
+    double tileXToLongitude(double tx) const;
+    double tileYToLatitude(double ty) const;
+    TileBounds tileBounds(int x, int y) const;
+
+    // View pixel of a position, longitude first. Inside a tile the latitude is interpolated
+    // linearly between its edges. Empty when the position cannot be projected (a pole,
+    // NaN, or a pixel beyond the integer range).
+    std::optional<QPoint> pixelFor(double lng, double lat) const;
+    // Exact inverse Mercator of a view pixel for a view of the given size.
+    GeoPoint coordinatesAtPixel(int px, int py, const QSize &view) const;
+
+    // Lays out the tiles for a view of w x h pixels (both at least 1).
+    void layout(const QSize &view);
+    QRect tileRange() const { return m_tileRange; }
+    QPoint tileOffset() const { return m_tileOffset; }
+    QRect tileScreenRect(const QPoint &tile) const;
+
+    // Tiles kept in memory: the layout plus one tile of margin on each side.
+    bool keeps(const QPoint &tile) const;
+    // Whether the tile index exists at the current zoom.
+    bool inWorld(const QPoint &tile) const;
+
+    // The tile a fetch pass takes next: in each column from the left of the range to one
+    // beyond its right, the first row (from the top to one beyond the bottom) for which
+    // isMissing is true; the chosen tile is that of the last such column. (0, 0) when
+    // nothing is missing.
+    template <typename IsMissing>
+    QPoint nextMissing(IsMissing isMissing) const
+    {
+        QPoint chosen(0, 0);
+        for (int x = m_tileRange.left(); x <= m_tileRange.right() + 1; ++x) {
+            for (int y = m_tileRange.top(); y <= m_tileRange.bottom() + 1; ++y) {
+                if (isMissing(QPoint(x, y))) {
+                    chosen = QPoint(x, y);
+                    break;
+                }
+            }
+        }
+        return chosen;
+    }
+
+private:
+    double m_centreLat = 42.986766;
+    double m_centreLng = 16.0203;
+    int m_zoom = 10;
+    double m_worldTiles = 1024.0;
+    QRect m_tileRange = QRect(QPoint(0, 0), QPoint(-1, -1));
+    QPoint m_tileOffset = QPoint(0, 0);
+};

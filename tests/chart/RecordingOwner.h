@@ -1,0 +1,40 @@
+#pragma once
+
+#include "chart/ChartOwner.h"
+
+#include <QList>
+#include <QPoint>
+
+// Stands in for the main window: records every call the chart makes into its owner.
+class RecordingOwner : public ChartOwner
+{
+public:
+    struct XYStatus
+    {
+        int x, y;
+        qreal lat, lng;
+        int zoom;
+    };
+
+    void setXYStatus(int x, int y, qreal lat, qreal lng, int zoom) override { xy.append({x, y, lat, lng, zoom}); }
+    void setZoomStatus(int zoom) override { zooms.append(zoom); }
+    void advanceFrame(int step) override { frames.append(step); }
+    void setNetLedOn() override { ++ledOn; }
+    void setNetLedOff() override { ++ledOff; }
+    void toggleFollowAt(int x, int y) override { clicks.append(QPoint(x, y)); }
+    void clearFollow() override { ++clearFollowCalls; }
+    void refreshShipTracks() override { ++shipRefreshes; }
+    bool loadMaps() const override { return loadMapsFlag; }
+    bool animating() const override { return animatingFlag; }
+
+    bool loadMapsFlag = true;
+    bool animatingFlag = false;
+    QList<XYStatus> xy;
+    QList<int> zooms;
+    QList<int> frames;
+    int ledOn = 0;
+    int ledOff = 0;
+    QList<QPoint> clicks;
+    int clearFollowCalls = 0;
+    int shipRefreshes = 0;
+};

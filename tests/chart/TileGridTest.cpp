@@ -1,0 +1,152 @@
+#include "tests/chart/TileGridTest.h"
+
+#include "chart/Karte.h"
+#include "chart/Scheme.h"
+#include "chart/TileGrid.h"
+#include "tests/chart/RecordingOwner.h"
+#include "tests/support/LogCapture.h"
+
+#include <QSet>
+#include <QTest>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+TileGrid referenceGrid(const QSize &view)
+{
+    TileGrid grid;
+    grid.setZoom(10);
+    grid.setCentre(42.986766, 16.0203);
+    grid.layout(view);
+    return grid;
+}
+} // namespace
+
+void TileGridTest::projectsTheReferencePosition()
+{
+    const TileGrid grid = referenceGrid(QSize(700, 500));
+    const QPointF t = grid.tileCoordinates(42.986766, 16.0203);
+    QCOMPARE(std::round(t.x() * 1000) / 1000, 557.569);
+    QCOMPARE(std::round(t.y() * 1000) / 1000, 376.320);
+    QCOMPARE(grid.tileOf(42.986766, 16.0203), QPoint(557, 376));
+
+    // Inside the tile the latitude is interpolated linearly between its edges: 81.69 px,
+    // where the Mercator value would be 81.80.
+    const TileBounds b = grid.tileBounds(557, 376);
+    const double linear = (42.986766 - b.north) * 256 / (b.south - b.north);
+    QVERIFY(std::abs(linear - 81.69) < 0.005);
+    QVERIFY(std::abs((t.y() - 376) * 256 - 81.80) < 0.005);
+    QVERIFY(b.north > b.south);
+    QCOMPARE(b.east - b.west, 360.0 / 1024);
+    QCOMPARE(grid.tileYToLatitude(376), b.north);
+
+    const QPoint pixel = *grid.pixelFor(16.0203, 42.986766);
+    const QRect tile = grid.tileScreenRect(QPoint(557, 376));
+    QCOMPARE(pixel.y() - tile.top(), 81);
+    QCOMPARE(pixel.x() - tile.left(), int((16.0203 - b.west) * 256 / (b.east - b.west)));
+    // The centre lies in the middle of the view.
+    QVERIFY(std::abs(pixel.x() - 350) <= 1 && std::abs(pixel.y() - 250) <= 1);
+}
+
+void TileGridTest::layoutOfViewCentredOnTileEdge()
+{
+    TileGrid grid;
+    grid.setZoom(10);
+    // 557/1024 of the way round: exactly on the left edge of column 557.
+    grid.setCentre(42.986766, 15.8203125);
+    grid.layout(QSize(256, 256));
+    QCOMPARE(grid.tileCoordinates(42.986766, 15.8203125).x(), 557.0);
+    QCOMPARE(grid.tileRange().left(), 556);
+    QCOMPARE(grid.tileRange().right(), 557);
+    QCOMPARE(grid.tileOffset().x(), -128);
+    QCOMPARE(grid.tileScreenRect(QPoint(557, 376)).left(), 128);
+    QVERIFY(grid.tileOffset().y() <= 0 && grid.tileOffset().y() >= -255);
+}
+
+void TileGridTest::purgeKeepsOneTileOfMargin()
+{
+    const TileGrid grid = referenceGrid(QSize(700, 500));
+    const QRect r = grid.tileRange();
+    const int midY = r.top();
+    const int midX = r.left();
+    QVERIFY(grid.keeps(QPoint(r.left() - 1, midY)));
+    QVERIFY(!grid.keeps(QPoint(r.left() - 2, midY)));
+    QVERIFY(grid.keeps(QPoint(r.right() + 1, midY)));
+    QVERIFY(!grid.keeps(QPoint(r.right() + 2, midY)));
+    QVERIFY(grid.keeps(QPoint(midX, r.top() - 1)));
+    QVERIFY(!grid.keeps(QPoint(midX, r.top() - 2)));
+    QVERIFY(grid.keeps(QPoint(midX, r.bottom() + 1)));
+    QVERIFY(!grid.keeps(QPoint(midX, r.bottom() + 2)));
+    QVERIFY(grid.keeps(QPoint(r.right() + 1, r.bottom() + 1)));
+}
+
+void TileGridTest::fetchOrderRunsColumnsFromTheRightIncludingExtraColumnAndRow()
+{
+    TileGrid grid;
+    grid.setZoom(10);
+    grid.setCentre(42.986766, 15.8203125);
+    grid.layout(QSize(256, 256));
+    const QRect r = grid.tileRange();
+    QCOMPARE(r.width(), 2);
+    QCOMPARE(r.height(), 2);
+
+    QSet<QPoint> present;
+    QList<QPoint> order;
+    for (;;) {
+        const QPoint next = grid.nextMissing([&](const QPoint &p) { return !present.contains(p); });
+        if (next == QPoint(0, 0))
+            break;
+        order << next;
+        present.insert(next);
+    }
+    // Three columns (one beyond the range), each top to bottom over three rows (one beyond).
+    QList<QPoint> expected;
+    for (int x = r.right() + 1; x >= r.left(); --x) {
+        for (int y = r.top(); y <= r.bottom() + 1; ++y)
+            expected << QPoint(x, y);
+    }
+    QCOMPARE(order, expected);
+}
+
+void TileGridTest::coordinatesAtPixelIsTheExactInverse()
+{
+    const QSize view(701, 499);
+    const TileGrid grid = referenceGrid(view);
+    const GeoPoint centre = grid.coordinatesAtPixel(350, 249, view);
+    QVERIFY(std::abs(centre.lat - 42.986766) < 1e-9);
+    QVERIFY(std::abs(centre.lng - 16.0203) < 1e-9);
+
+    const QPointF c = grid.tileCoordinates(42.986766, 16.0203);
+    for (const QPoint &p : {QPoint(0, 0), QPoint(700, 498), QPoint(123, 456), QPoint(-50, 900)}) {
+        const GeoPoint g = grid.coordinatesAtPixel(p.x(), p.y(), view);
+        const QPointF back = grid.tileCoordinates(g.lat, g.lng);
+        QVERIFY(std::abs(back.x() - (c.x() - (350 - p.x()) / 256.0)) < 1e-9);
+        QVERIFY(std::abs(back.y() - (c.y() - (249 - p.y()) / 256.0)) < 1e-9);
+    }
+}
+
+void TileGridTest::unprojectablePositionsGiveOriginAndDiagnostic_data()
+{
+    QTest::addColumn<double>("lat");
+    QTest::addColumn<double>("lng");
+    QTest::newRow("north pole") << 90.0 << 16.0;
+    QTest::newRow("beyond the pole") << 91.0 << 16.0;
+    QTest::newRow("south pole") << -90.0 << 16.0;
+    QTest::newRow("NaN latitude") << std::numeric_limits<double>::quiet_NaN() << 16.0;
+    QTest::newRow("infinite longitude") << 43.0 << std::numeric_limits<double>::infinity();
+    QTest::newRow("huge longitude") << 43.0 << 1e300;
+    QTest::newRow("longitude past the int range in pixels") << 43.0 << 1e7;
+}
+
+void TileGridTest::unprojectablePositionsGiveOriginAndDiagnostic()
+{
+    QFETCH(double, lat);
+    QFETCH(double, lng);
+    RecordingOwner owner;
+    Scheme scene;
+    Karte chart(&scene, &owner);
+    LogCapture log;
+    QCOMPARE(chart.getPixelPosForCoordinates(lng, lat), QPoint(0, 0));
+    QCOMPARE(log.count(QStringLiteral("Exception in Karte::getPixelPosForCoordinates")), 1);
+}

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QObject>
+
+class TileGridTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void projectsTheReferencePosition();
+    void layoutOfViewCentredOnTileEdge();
+    void purgeKeepsOneTileOfMargin();
+    void fetchOrderRunsColumnsFromTheRightIncludingExtraColumnAndRow();
+    void coordinatesAtPixelIsTheExactInverse();
+    void unprojectablePositionsGiveOriginAndDiagnostic_data();
+    void unprojectablePositionsGiveOriginAndDiagnostic();
+};
