@@ -1,6 +1,9 @@
+#include "tests/chart/GateItemTest.h"
+#include "tests/chart/GeoTest.h"
 #include "tests/chart/KarteInputTest.h"
+#include "tests/chart/ShipTest.h"
 #include "tests/chart/TileCacheTest.h"
 #include "tests/chart/TileGridTest.h"
 #include "tests/support/TestMain.h"
 
-BRISAVELA_TEST_MAIN(TileGridTest, TileCacheTest, KarteInputTest)
+BRISAVELA_TEST_MAIN(TileGridTest, TileCacheTest, KarteInputTest, GeoTest, ShipTest, GateItemTest)

@@ -1,0 +1,286 @@
+#include "chart/Ship.h"
+
+#include "chart/Karte.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <QPen>
+
+#include <cmath>
+#include <utility>
+#include <vector>
+
+namespace {
+
+struct Vec
+{
+    double x, y;
+};
+
+Vec minus(const GeoPoint &a, const GeoPoint &b)
+{
+    return {a.lat - b.lat, a.lng - b.lng};
+}
+
+double dot(const Vec &a, const Vec &b)
+{
+    return a.x * b.x + a.y * b.y;
+}
+
+// Squared distance of p from the segment a-b, in plain degrees of latitude and longitude.
+double squaredSegmentDistance(const GeoPoint &p, const GeoPoint &a, const GeoPoint &b)
+{
+    const Vec ab = minus(b, a);
+    const double abLength2 = dot(ab, ab);
+    const Vec ap = minus(p, a);
+    Vec u{0.0, 0.0};
+    if (abLength2 > 0.0) {
+        const double len = std::sqrt(abLength2);
+        u = {ab.x / len, ab.y / len};
+    }
+    const double l = dot(ap, u);
+    if (l <= 0.0)
+        return dot(ap, ap);
+    if (l * l >= abLength2) {
+        const Vec bp = minus(p, b);
+        return dot(bp, bp);
+    }
+    return dot(ap, ap) - l * l;
+}
+
+// Frame of the sprite strip for a course: whole degrees, 0 to 359.
+int frameFor(double course)
+{
+    if (!std::isfinite(course))
+        return 0;
+    const int k = int(std::fmod(course, 360.0));
+    return k < 0 ? k + 360 : k;
+}
+
+} // namespace
+
+Ship::Ship(int id, const QString &name, const QString &sourceKind, const QString &source)
+    : m_id(id)
+    , m_name(name)
+    , m_sourceKind(sourceKind)
+    , m_source(source)
+    , m_boatImage(32, 32, QImage::Format_ARGB32_Premultiplied)
+{
+    m_boatImage.fill(Qt::transparent);
+    setAcceptHoverEvents(true);
+    setBoundingRegionGranularity(0.5);
+}
+
+Ship::~Ship() = default;
+
+std::optional<TrackPoint> Ship::positionAt(int t)
+{
+    Track &track = *m_shownTrack;
+    const int n = track.count();
+    if (n == 0)
+        return std::nullopt;
+    const int last = n - 1;
+    if (t >= track.point(last).time || m_pointCount <= 1) {
+        TrackPoint &r = track.point(last);
+        r.index = last;
+        if (last > 0)
+            r.course = float(GeoPoint::bearing(track.point(last - 1).position, r.position));
+        return r;
+    }
+
+    int lo = 0;
+    int hi = last;
+    int mid = last / 2;
+    for (;;) {
+        TrackPoint &m = track.point(mid);
+        if (t == m.time) {
+            m.index = mid;
+            return m;
+        }
+        if (t > m.time)
+            lo = mid;
+        else
+            hi = mid;
+        if (lo >= hi - 1)
+            break;
+        mid = (lo + hi) / 2;
+    }
+
+    const TrackPoint &a = track.point(lo);
+    const TrackPoint &b = track.point(hi);
+    // Two points sharing a time, or a bracket that collapsed onto one point, give no speed.
+    if (b.time <= a.time) {
+        TrackPoint r = a;
+        r.index = lo;
+        return r;
+    }
+    const double v = GeoPoint::distanceKm(a.position, b.position) / double(b.time - a.time);
+    m_speed = v * 3600.0 / 1.852;
+    const double theta = GeoPoint::bearing(a.position, b.position);
+    const GeoPoint p = GeoPoint::destination(a.position, v * double(t - a.time), theta);
+    TrackPoint r(p.lat, p.lng, t, theta, 5.0);
+    r.index = hi;
+    return r;
+}
+
+void Ship::updateOnChart(const Karte &chart)
+{
+    if (m_pointCount <= 0 || !m_ready || !m_currentPoint)
+        return;
+    const TrackPoint &current = *m_currentPoint;
+    m_pixelPos = chart.getPixelPosForCoordinates(current.position.lng, current.position.lat);
+    if (m_showSprite)
+        drawBoatImage();
+    if (!m_showTrack)
+        return;
+
+    prepareGeometryChange();
+    m_trackLine.clear();
+    m_trackLine << QPointF(m_pixelPos);
+    Track &track = *m_shownTrack;
+    const int firstSegment = std::min(int(current.index) - 1, track.segmentCount() - 1);
+    for (int i = firstSegment; i >= 1; --i) {
+        const TrackSegment s = track.segment(i);
+        if (!m_showCompleteTrack && s.time < m_currentTime - (trackWindowSeconds - 1))
+            break;
+        const QPoint from = chart.getPixelPosForCoordinates(s.from.lng, s.from.lat);
+        track.setFromPixel(i, from);
+        m_trackLine << QPointF(from);
+    }
+}
+
+void Ship::drawBoatImage()
+{
+    m_boatImage.fill(m_farbe);
+    if (m_spriteStrip.isNull())
+        return;
+    QPainter painter(&m_boatImage);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.setCompositionMode(QPainter::CompositionMode_DestinationIn);
+    const int k = frameFor(m_currentPoint->course);
+    painter.drawImage(QRect(0, 0, 32, 32), m_spriteStrip, QRect(32 * k, 0, 32, 32));
+}
+
+void Ship::simplify(double tolerance)
+{
+    m_simplifyTolerance = tolerance;
+    const double epsilon2 = tolerance * tolerance;
+    m_simplifiedTrack.clear();
+    const int n = m_fullTrack.count();
+    for (int i = 0; i < n; ++i)
+        m_fullTrack.point(i).keep = false;
+    if (n == 0)
+        return;
+
+    // Douglas-Peucker; the pending ranges are kept on a list instead of the call stack, as
+    // a long zig-zag track would recurse once per point.
+    std::vector<std::pair<int, int>> pending{{0, n - 1}};
+    while (!pending.empty()) {
+        auto [first, last] = pending.back();
+        pending.pop_back();
+        while (first + 1 < last) {
+            const GeoPoint a = m_fullTrack.point(first).position;
+            const GeoPoint b = m_fullTrack.point(last).position;
+            int best = 0;
+            double largest = 0.0;
+            for (int i = first + 1; i < last; ++i) {
+                const double d = squaredSegmentDistance(m_fullTrack.point(i).position, a, b);
+                if (d > largest) {
+                    largest = d;
+                    best = i;
+                }
+            }
+            if (largest <= epsilon2)
+                break;
+            m_fullTrack.point(best).keep = true;
+            pending.push_back({first, best});
+            first = best;
+        }
+    }
+    m_fullTrack.point(0).keep = true;
+    m_fullTrack.point(n - 1).keep = true;
+    for (int i = 0; i < n; ++i) {
+        if (m_fullTrack.point(i).keep)
+            m_simplifiedTrack.append(m_fullTrack, i);
+    }
+}
+
+void Ship::unfollowAll()
+{
+    for (Ship *ship : std::as_const(m_raceShips)) {
+        ship->m_follow = false;
+        ship->m_farbe = ship->m_baseFarbe;
+    }
+}
+
+QString Ship::speedText() const
+{
+    return QString::number(m_speed, 'f', 1);
+}
+
+QRectF Ship::boundingRect() const
+{
+    return m_trackLine.boundingRect();
+}
+
+QPainterPath Ship::shape() const
+{
+    QPainterPath path;
+    path.addPolygon(m_trackLine);
+    return path;
+}
+
+void Ship::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *)
+{
+    if (!m_show || !m_ready)
+        return;
+    const QFont font(QStringLiteral("Arial"), 10, QFont::Bold);
+    QPen pen = painter->pen();
+    // Ring and track are outlines only.
+    painter->setBrush(Qt::NoBrush);
+    if (m_pointCount <= 0 || !m_currentPoint)
+        return;
+
+    if (m_showSprite) {
+        painter->setRenderHint(QPainter::Antialiasing, true);
+        painter->drawImage(m_pixelPos - m_hotSpot, m_boatImage);
+        if (m_follow) {
+            pen.setWidth(2);
+            pen.setStyle(Qt::SolidLine);
+            pen.setColor(Qt::red);
+            pen.setCosmetic(true);
+            painter->setPen(pen);
+            painter->drawEllipse(QRect(m_pixelPos.x() - 16, m_pixelPos.y() - 16, 35, 35));
+        }
+        if (m_showLabel) {
+            pen.setWidth(2);
+            pen.setStyle(Qt::SolidLine);
+            pen.setColor(Qt::black);
+            pen.setCosmetic(true);
+            painter->setPen(pen);
+            painter->setFont(font);
+            painter->drawText(QPoint(m_pixelPos.x() - 7, m_pixelPos.y() - 16), speedText());
+        }
+        painter->setRenderHint(QPainter::Antialiasing, false);
+    }
+    if (m_showTrack) {
+        pen.setWidth(m_follow ? 2 : 1);
+        pen.setStyle(Qt::SolidLine);
+        pen.setColor(m_shownTrack->colour());
+        pen.setCosmetic(true);
+        painter->setPen(pen);
+        painter->drawPath(shape());
+    }
+}
+
+void Ship::hoverEnterEvent(QGraphicsSceneHoverEvent *)
+{
+}
+
+void Ship::hoverMoveEvent(QGraphicsSceneHoverEvent *)
+{
+}
+
+void Ship::hoverLeaveEvent(QGraphicsSceneHoverEvent *)
+{
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QObject>
+
+class ShipTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void exactHitReturnsStoredRecordAndKeepsSpeed();
+    void atOrAfterLastPointTakesCourseOfLastLeg();
+    void interpolatesBetweenAndExtrapolatesBeforeFirst();
+    void bracketWithoutDurationGivesEarlierPoint();
+    void simplifyKeepsPointsBeyondTolerance();
+    void simplifiedTrackSharesRecords();
+    void trackLineCoversThreeHours();
+    void boatWithoutCurrentPointIsSkipped();
+    void paintsSpriteOnCourseRingLabelAndTrack();
+    void spriteStripHoldsRotatedFrames();
+    void unfollowAllRestoresColours();
+};

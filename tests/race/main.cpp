@@ -1,0 +1,4 @@
+#include "tests/race/GateCatalogueTest.h"
+#include "tests/support/TestMain.h"
+
+BRISAVELA_TEST_MAIN(GateCatalogueTest)

