@@ -1,17 +1,18 @@
 #include "app/Startup.h"
 
+#include "race/Regatta.h"
 #include "store/AppIdentity.h"
 #include "store/DatabaseSchema.h"
 #include "store/Environment.h"
 #include "store/LocalDatabase.h"
 #include "store/MessagePresenter.h"
+#include "window/MainWindow.h"
 
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
 #include <QFile>
-#include <QMainWindow>
 #include <QSettings>
 
 Startup::Startup() = default;
@@ -39,13 +40,19 @@ int Startup::run(Loop loop)
     if (loop == Loop::Skip)
         return 0;
     const int exitCode = QApplication::exec();
+    m_regatta.reset();
     m_window.reset();
     return exitCode;
 }
 
-QMainWindow *Startup::window() const
+MainWindow *Startup::window() const
 {
     return m_window.get();
+}
+
+Regatta *Startup::regatta() const
+{
+    return m_regatta.get();
 }
 
 void Startup::configureUpdater()
@@ -107,17 +114,20 @@ bool Startup::openDatabase(const QString &path)
         return false;
     }
     DatabaseSchema::createOrUpgrade(existed);
+    LocalDatabase::ensureIndexes();
     return true;
 }
 
 void Startup::buildWindow(QSettings &settings)
 {
-    m_window = std::make_unique<QMainWindow>();
+    m_window = std::make_unique<MainWindow>();
     const QVariant geometry = settings.value(QLatin1String(Environment::keyGeometry));
     if (geometry.isValid())
         m_window->restoreGeometry(geometry.toByteArray());
     else
         m_window->setGeometry(50, 50, 738, 664);
+    if (settings.value(QLatin1String(Environment::keySplitterOpen), false).toBool())
+        m_window->toggleLegende();
 
     m_eventId = settings.value(QLatin1String(Environment::keyEventId), 123).toInt();
     m_taskId = settings.value(QLatin1String(Environment::keyTaskId), 274).toInt();
@@ -131,4 +141,7 @@ void Startup::buildWindow(QSettings &settings)
 
 void Startup::startRace(QSettings &)
 {
+    if (m_window->lookForUpdate())
+        qDebug() << " looking for update...";
+    m_regatta = std::make_unique<Regatta>(m_window.get(), m_eventId, m_taskId);
 }

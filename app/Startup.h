@@ -4,9 +4,9 @@
 
 #include <memory>
 
-class QApplication;
-class QMainWindow;
+class MainWindow;
 class QSettings;
+class Regatta;
 
 // The program's start-up sequence, from naming the application to the event loop.
 // Tests run it without the event loop and inspect the window it built.
@@ -25,7 +25,8 @@ public:
     // loop's result, 1 when the database cannot be opened, 0 when the loop is skipped.
     int run(Loop loop = Loop::Run);
 
-    QMainWindow *window() const;
+    MainWindow *window() const;
+    Regatta *regatta() const;
 
 private:
     void configureUpdater();
@@ -36,7 +37,10 @@ private:
     void buildWindow(QSettings &settings);
     void startRace(QSettings &settings);
 
-    std::unique_ptr<QMainWindow> m_window;
+    std::unique_ptr<MainWindow> m_window;
+    // Declared after the window: the boats it owns live on the window's scene and must
+    // go first.
+    std::unique_ptr<Regatta> m_regatta;
     int m_eventId = 123;
     int m_taskId = 274;
 };

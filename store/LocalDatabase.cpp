@@ -1,5 +1,7 @@
 #include "store/LocalDatabase.h"
 
+#include "store/Sql.h"
+
 #include <QDebug>
 #include <QFile>
 #include <QSqlDatabase>
@@ -35,6 +37,13 @@ bool LocalDatabase::open(const QString &path, bool *fileExisted)
         return false;
     }
     return true;
+}
+
+void LocalDatabase::ensureIndexes()
+{
+    QSqlQuery query;
+    if (!query.exec(Sql::Track::createIndex))
+        qDebug() << "LocalDatabase::ensureIndexes," << query.lastError().text();
 }
 
 void LocalDatabase::close()

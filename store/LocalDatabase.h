@@ -11,6 +11,9 @@ public:
     // cannot serve as a database; the file is then left as it was.
     static bool open(const QString &path, bool *fileExisted);
 
+    // Indexes the program's own queries rely on for speed; harmless to older readers.
+    static void ensureIndexes();
+
     // Closes and removes the default connection.
     static void close();
 };

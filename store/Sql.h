@@ -71,6 +71,9 @@ inline const QString deleteOfShip = QStringLiteral(
     "DELETE FROM track WHERE ship_id=:ship_id AND regatta_id=:regatta_id");
 inline const QString insert = QStringLiteral(
     "INSERT INTO track (ship_id, regatta_id, lat, lng, tstamp) VALUES (:ship_id, :regatta_id, :lat, :lng, :tstamp)");
+// Lets a boat's track be read as a range instead of a scan of every stored position.
+inline const QString createIndex = QStringLiteral(
+    "CREATE INDEX IF NOT EXISTS track_ship_event_time ON track (ship_id, regatta_id, tstamp, lat, lng)");
 }
 
 namespace Prefs {

@@ -1,5 +1,6 @@
 // Draws the program's image assets into the source tree: the boat sprite and its rotation
 // strip (sprites/), and the button icons (img/). Run from the source root.
+#include "tools/assets/ButtonIcons.h"
 #include "tools/assets/ShipSprite.h"
 
 #include <QGuiApplication>
@@ -23,5 +24,7 @@ int main(int argc, char *argv[])
     ok &= save(sprite, QStringLiteral("sprites/ship_32.png"));
     // The strip is made from the file as saved, as anyone rebuilding it from that file would.
     ok &= save(ShipSprite::strip(QImage(QStringLiteral("sprites/ship_32.png"))), QStringLiteral("sprites/shipstrip.png"));
+    for (const ButtonIcons::Named &icon : ButtonIcons::all())
+        ok &= save(icon.image, icon.file);
     return ok ? 0 : 1;
 }

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QDialog>
+#include <QIcon>
+#include <QList>
+
+#include <memory>
+
+class QTreeView;
+class Ship;
+class TreeShipItem;
+class TreeViewModel;
+
+// The participant list: boat classes with their boats, check boxes that switch boats on
+// and off, and the time of each boat's last report. Shown as a tab page of the window.
+class IconSelector : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit IconSelector(QWidget *parent = nullptr);
+    ~IconSelector() override;
+
+    void clearShips();
+    // Appends a class row at top-level row groupRow with one row per boat, in list order,
+    // and links each boat to its row.
+    void addClassGroup(const QString &className, const QList<Ship *> &ships, int groupRow);
+
+    QTreeView *treeView() const { return m_treeView; }
+    TreeViewModel *model() const { return m_model.get(); }
+
+    // Connects the list's signals to the receiver's slots of the same meaning.
+    void connectSignals(QObject *receiver);
+
+signals:
+    void shipClicked(TreeShipItem *item);
+    void shipChecked(TreeShipItem *item, bool on);
+    void toggleLegende();
+
+public slots:
+    void curItem(const QModelIndex &index);
+    void shipOnOff(const QModelIndex &index, bool on);
+    void sectionMoved(int logicalIndex, int oldVisualIndex, int newVisualIndex);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    void reportFailedConnection(const char *text);
+
+    QTreeView *m_treeView;
+    std::unique_ptr<TreeViewModel> m_model;
+    QIcon m_groupIcon;
+};

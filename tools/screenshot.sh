@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Starts the viewer on a private X display with its own data and settings folders, lets a
+# list of xdotool steps act on it, and writes a screenshot after each "shot NAME" step.
+#
+#   tools/screenshot.sh OUTDIR [STEP...]
+#   steps: "sleep N", "key KEYS", "click X Y", "shot NAME", "set KEY=VALUE" (settings,
+#          before the start only), "db FILE" (a database file to start with)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+out=$(realpath -m "$1"); shift
+mkdir -p "$out"
+home=$(mktemp -d /tmp/brisavela-shot-XXXXXX)
+export XDG_DATA_HOME="$home/data" XDG_CONFIG_HOME="$home/config" XDG_CONFIG_DIRS="$home/xdg" TMPDIR="$home/tmp"
+mkdir -p "$XDG_DATA_HOME/Brisavela2023" "$XDG_CONFIG_HOME/brisavela.org" "$XDG_CONFIG_DIRS" "$TMPDIR"
+settings="$XDG_CONFIG_HOME/brisavela.org/Brisavela.conf"
+echo "[General]" > "$settings"
+
+steps=()
+for step in "$@"; do
+  case "$step" in
+    set\ *) echo "${step#set }" >> "$settings" ;;
+    db\ *) cp "${step#db }" "$XDG_DATA_HOME/Brisavela2023/brisavela2024.db" ;;
+    *) steps+=("$step") ;;
+  esac
+done
+
+display=:$((90 + RANDOM % 9))
+Xvfb "$display" -screen 0 1000x800x24 >/dev/null 2>&1 &
+xvfb=$!
+trap 'kill $viewer $xvfb 2>/dev/null || true; rm -rf "$home"' EXIT
+export DISPLAY=$display
+sleep 1
+./build/app/brisavela >"$out/viewer.log" 2>&1 &
+viewer=$!
+sleep 3
+for step in "${steps[@]}"; do
+  case "$step" in
+    sleep\ *) sleep "${step#sleep }" ;;
+    key\ *) xdotool search --sync --onlyvisible --class brisavela windowactivate --sync 2>/dev/null || true
+            xdotool key ${step#key } ;;
+    click\ *) read -r x y <<<"${step#click }"; xdotool mousemove "$x" "$y" click 1 ;;
+    shot\ *) import -window root "$out/${step#shot }.png" ;;
+    *) echo "unknown step: $step" >&2 ;;
+  esac
+done

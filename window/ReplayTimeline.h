@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QIcon>
+#include <QObject>
+
+class MainWindow;
+class QAbstractButton;
+class QLabel;
+class QSlider;
+class QTimer;
+
+// The replay bar's behaviour: the time slider moves every boat of the race to one moment,
+// the animation advances it by ten seconds every 30 ms, and with capture on each step
+// also writes a picture of the chart.
+class ReplayTimeline : public QObject
+{
+    Q_OBJECT
+public:
+    static constexpr int frameIntervalMs = 30;
+    static constexpr int frameStep = 10;
+    static constexpr int pageStep = 120;
+
+    ReplayTimeline(MainWindow &window, QSlider *slider, QLabel *timeLabel, QAbstractButton *playButton,
+                   const QIcon &playIcon, const QIcon &pauseIcon);
+
+    void setTimeRange(int minimum, int maximum);
+    void setTimeValue(int value);
+    void setUhrzeit(int tstamp);
+    void advanceFrame(int step);
+    void animOnOff();
+    void stopAnimation();
+    void captureOnOff() { m_capturing = !m_capturing; }
+
+    bool animating() const { return m_animating; }
+    bool capturing() const { return m_capturing; }
+    QTimer *timer() const { return m_timer; }
+
+    static QString capturePath(int tstamp);
+
+private:
+    void showStopped();
+    void capture(int tstamp);
+
+    MainWindow &m_window;
+    QSlider *m_slider;
+    QLabel *m_timeLabel;
+    QAbstractButton *m_playButton;
+    QIcon m_playIcon;
+    QIcon m_pauseIcon;
+    QTimer *m_timer;
+    bool m_animating = false;
+    bool m_capturing = false;
+};

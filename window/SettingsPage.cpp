@@ -1,0 +1,38 @@
+#include "window/SettingsPage.h"
+
+#include <QCheckBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QLabel>
+
+SettingsPage::SettingsPage(QWidget *parent)
+    : QWidget(parent)
+    , m_lastQuery(new QLabel(unknownTime()))
+    , m_autoLoad(new QCheckBox)
+    , m_loadMaps(new QCheckBox)
+    , m_lookForUpdate(new QCheckBox)
+    , m_completeTracks(new QCheckBox)
+{
+    m_lastQuery->setObjectName(QStringLiteral("lastQuery"));
+    m_lastQuery->setFont(QFont(QStringLiteral("Arial"), 9, QFont::Bold));
+
+    auto *network = new QGroupBox(tr("Netzwerk"));
+    auto *networkForm = new QFormLayout(network);
+    networkForm->addRow(QStringLiteral("Letzte Abfrage der Postionsdaten"), m_lastQuery);
+    networkForm->addRow(QStringLiteral("Positionsdaten automatisch herunterladen"), m_autoLoad);
+    networkForm->addRow(QStringLiteral("Fehlende Karten automatisch herunterladen"), m_loadMaps);
+    networkForm->addRow(QStringLiteral("Beim Start nach Programmupdates suchen"), m_lookForUpdate);
+
+    auto *boats = new QGroupBox(tr("Boote"));
+    auto *boatsForm = new QFormLayout(boats);
+    boatsForm->addRow(QStringLiteral("komplette Tracks anzeigen"), m_completeTracks);
+
+    auto *page = new QFormLayout(this);
+    page->addRow(network);
+    page->addRow(boats);
+}
+
+QString SettingsPage::unknownTime()
+{
+    return QStringLiteral("--.--.---- --:--");
+}

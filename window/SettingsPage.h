@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QWidget>
+
+class QCheckBox;
+class QLabel;
+
+// The "Einstellungen" tab: the network preferences and the track display option.
+class SettingsPage : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit SettingsPage(QWidget *parent = nullptr);
+
+    QLabel *lastQueryLabel() const { return m_lastQuery; }
+    QCheckBox *autoLoadBox() const { return m_autoLoad; }
+    QCheckBox *loadMapsBox() const { return m_loadMaps; }
+    QCheckBox *lookForUpdateBox() const { return m_lookForUpdate; }
+    QCheckBox *completeTracksBox() const { return m_completeTracks; }
+
+    static QString unknownTime();
+
+private:
+    QLabel *m_lastQuery;
+    QCheckBox *m_autoLoad;
+    QCheckBox *m_loadMaps;
+    QCheckBox *m_lookForUpdate;
+    QCheckBox *m_completeTracks;
+};

@@ -1,0 +1,318 @@
+#include "window/TrackingClient.h"
+
+#include "chart/Karte.h"
+#include "chart/Ship.h"
+#include "participants/IconSelector.h"
+#include "race/Regatta.h"
+#include "race/RegattaHost.h"
+#include "store/AppIdentity.h"
+#include "store/Clock.h"
+#include "store/Environment.h"
+#include "store/Sql.h"
+#include "window/MainWindow.h"
+#include "window/SettingsPage.h"
+#include "window/TrackingProtocol.h"
+
+#include <QBrush>
+#include <QDateTime>
+#include <QDebug>
+#include <QLabel>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QStandardItem>
+#include <QTextStream>
+#include <QTimer>
+
+#include <algorithm>
+
+using TrackingProtocol::LineError;
+
+namespace {
+const auto kindAttribute = QNetworkRequest::Attribute(QNetworkRequest::User + 1);
+const auto shipIdAttribute = QNetworkRequest::Attribute(QNetworkRequest::User + 2);
+const auto generationAttribute = QNetworkRequest::Attribute(QNetworkRequest::User + 3);
+constexpr int probeKind = 1;
+// A boat that has not reported for this long is shown in red.
+constexpr qint64 staleAfterSeconds = 900;
+
+QTextStream &out()
+{
+    static QTextStream stream(stdout);
+    return stream;
+}
+
+QString formatLastget(int lastget)
+{
+    if (lastget == 0)
+        return SettingsPage::unknownTime();
+    return QDateTime::fromSecsSinceEpoch(lastget).toLocalTime().toString(QStringLiteral("dd.MM.yyyy hh:mm"));
+}
+} // namespace
+
+TrackingClient::TrackingClient(MainWindow &window)
+    : QObject(&window)
+    , m_window(window)
+    , m_network(new QNetworkAccessManager(this))
+{
+}
+
+QString TrackingClient::probeUrl()
+{
+    QString base = Environment::trackingServerUrl().toString();
+    if (!base.endsWith(QLatin1Char('/')))
+        base += QLatin1Char('/');
+    return base + QStringLiteral("api/isup.html");
+}
+
+void TrackingClient::startRequest(const QString &url, int tag, int kind)
+{
+    QNetworkRequest request{QUrl(url)};
+    request.setRawHeader("User-Agent", AppIdentity::userAgent);
+    request.setRawHeader("Track-Type", kind == RegattaHost::boatListRequest ? "getnewboats" : "getnewpos");
+    request.setAttribute(QNetworkRequest::User, tag);
+    request.setAttribute(kindAttribute, kind);
+    request.setTransferTimeout(m_timeoutMs);
+    if (kind == RegattaHost::positionRequest) {
+        const Regatta *regatta = m_window.regatta();
+        const QList<Ship *> ships = regatta ? regatta->ships() : QList<Ship *>();
+        if (tag >= 0 && tag < ships.size())
+            request.setAttribute(shipIdAttribute, ships[tag]->id());
+        request.setAttribute(generationAttribute, regatta ? regatta->shipsGeneration() : -1);
+        ++m_outstandingPositions;
+    }
+    m_network->get(request);
+    m_window.setNetLedOn();
+}
+
+bool TrackingClient::checkServerUp()
+{
+    QNetworkRequest request{QUrl(probeUrl())};
+    request.setRawHeader("User-Agent", AppIdentity::userAgent);
+    request.setAttribute(QNetworkRequest::User, probeTag);
+    request.setAttribute(kindAttribute, probeKind);
+    request.setTransferTimeout(m_timeoutMs);
+    m_network->get(request);
+    return m_serverUp;
+}
+
+void TrackingClient::getData()
+{
+    m_window.chart()->setFocus();
+    qDebug() << "MainWindow::getData";
+    const Regatta *regatta = m_window.regatta();
+    const qint64 now = Clock::nowSeconds();
+    if (regatta && now < regatta->fetchThreshold()) {
+        qDebug() << now << " >= " << regatta->fetchThreshold();
+        return;
+    }
+    if (!checkServerUp()) {
+        qDebug() << " connection not available????";
+        return;
+    }
+    if (m_busy) {
+        qDebug() << " still getting data...";
+        return;
+    }
+    QTimer *timer = m_window.autoLoadTimer();
+    if (m_window.autoLoad() && timer->isActive())
+        timer->stop();
+    m_busy = true;
+    if (m_window.regatta())
+        m_window.regatta()->loadShipsNewPos();
+    // A race without boats sends nothing; nothing is outstanding then.
+    if (m_outstandingPositions == 0)
+        m_busy = false;
+    if (m_window.autoLoad())
+        timer->start(m_window.loadInterval() * 60000);
+}
+
+void TrackingClient::handleNetworkData(QNetworkReply *reply)
+{
+    const QNetworkRequest request = reply->request();
+    const int tag = request.attribute(QNetworkRequest::User).toInt();
+    const int kind = request.attribute(kindAttribute).toInt();
+    if (reply->error() != QNetworkReply::NoError) {
+        m_serverUp = false;
+        qDebug() << " no connexxion, " << request.url() << " = " << int(reply->error()) << ", "
+                 << reply->errorString();
+        reply->abort();
+    } else {
+        const QString url = request.url().toString();
+        if (url.contains(QStringLiteral("getPosition.php")))
+            handlePositions(reply, tag);
+        if (url.contains(QStringLiteral("getBoats.php")))
+            handleBoatList(reply, tag);
+        if (url.contains(QStringLiteral("isup.html")))
+            m_serverUp = true;
+    }
+    reply->deleteLater();
+    m_window.setNetLedOff();
+    if (kind == RegattaHost::positionRequest)
+        positionReplyDone();
+}
+
+void TrackingClient::positionReplyDone()
+{
+    m_outstandingPositions = std::max(0, m_outstandingPositions - 1);
+    // A fetch is over when all its answers are in, not when the indicator says so: only
+    // then may the next one ask from the boats' new lastget on.
+    if (m_outstandingPositions == 0)
+        m_busy = false;
+}
+
+Ship *TrackingClient::shipFor(QNetworkReply *reply, int tag) const
+{
+    const Regatta *regatta = m_window.regatta();
+    if (!regatta)
+        return nullptr;
+    const QList<Ship *> ships = regatta->ships();
+    const QNetworkRequest request = reply->request();
+    if (tag < 0 || tag >= ships.size() || request.attribute(generationAttribute).toInt() != regatta->shipsGeneration()
+        || request.attribute(shipIdAttribute).toInt() != ships[tag]->id())
+        return nullptr;
+    return ships[tag];
+}
+
+void TrackingClient::handlePositions(QNetworkReply *reply, int tag)
+{
+    Ship *ship = shipFor(reply, tag);
+    if (!ship) {
+        qDebug() << "MainWindow::handleNetworkData, getPosition, boat list changed since the request, dropped: "
+                 << reply->request().url().toString();
+        return;
+    }
+    const QString body = QString::fromLocal8Bit(reply->readAll());
+    QSqlDatabase db = QSqlDatabase::database();
+    db.transaction();
+    QSqlQuery insert;
+    insert.prepare(Sql::Track::insert);
+    int newest = 0;
+    int inserted = 0;
+    Track &track = ship->fullTrack();
+    // Only positions after the last one known are new: a repeated or overlapping answer
+    // then stores nothing twice, and the track stays in time order.
+    int lastKnown = track.isEmpty() ? 0 : track.last().time;
+    for (const QString &line : TrackingProtocol::lines(body)) {
+        LineError error = LineError::None;
+        const std::optional<TrackingProtocol::PositionLine> p = TrackingProtocol::parsePosition(line, &error);
+        if (!p) {
+            out() << " shipidx (httpFinished) = " << tag
+                  << (error == LineError::FieldCount ? ", ungleich 5..." : ", ungueltige Position...") << Qt::endl;
+            continue;
+        }
+        if (p->time > lastKnown) {
+            track.append(p->lat, p->lng, p->time, p->course, 0);
+            insert.bindValue(QStringLiteral(":ship_id"), ship->id());
+            insert.bindValue(QStringLiteral(":regatta_id"), ship->regattaId());
+            insert.bindValue(QStringLiteral(":lat"), p->lat);
+            insert.bindValue(QStringLiteral(":lng"), p->lng);
+            insert.bindValue(QStringLiteral(":tstamp"), p->time);
+            insert.exec();
+            ++inserted;
+            lastKnown = p->time;
+        }
+        newest = std::max(newest, p->time);
+    }
+    if (newest > 0) {
+        ship->setPointCount(ship->pointCount() + inserted);
+        // lastget never goes back: a late answer to an earlier request must not make the
+        // next fetch ask again for what is stored.
+        ship->setLastget(std::max(ship->lastget(), newest));
+        QSqlQuery update;
+        update.prepare(Sql::Ship::updateLastget);
+        update.bindValue(QStringLiteral(":lastget"), ship->lastget());
+        update.bindValue(QStringLiteral(":ship_id"), ship->id());
+        update.exec();
+    }
+    db.commit();
+
+    if (QStandardItem *cell = ship->lastReportCell()) {
+        const bool stale = qint64(ship->lastget()) < Clock::nowSeconds() - staleAfterSeconds;
+        cell->setForeground(QBrush(stale ? Qt::red : Qt::black, Qt::SolidPattern));
+        cell->setText(formatLastget(ship->lastget()));
+    }
+    m_window.settingsPage()->lastQueryLabel()->setText(
+        Clock::now().toLocalTime().toString(QStringLiteral("dd.MM.yyyy hh:mm:ss")));
+    ship->setReady(true);
+    scheduleReload();
+}
+
+void TrackingClient::scheduleReload()
+{
+    // Answers arrive in bursts, one per boat; one placement after the burst serves them all.
+    if (m_reloadScheduled)
+        return;
+    m_reloadScheduled = true;
+    QTimer::singleShot(0, this, [this] {
+        m_reloadScheduled = false;
+        if (Regatta *regatta = m_window.regatta())
+            regatta->reloadShips();
+    });
+}
+
+void TrackingClient::handleBoatList(QNetworkReply *reply, int tag)
+{
+    qDebug() << "MainWindow::handleNetworkData, getBoats ...";
+    const QString body = QString::fromUtf8(reply->readAll());
+    QSqlDatabase db = QSqlDatabase::database();
+    db.transaction();
+    QSqlQuery exists;
+    exists.prepare(Sql::Ship::exists);
+    QSqlQuery insert;
+    insert.prepare(Sql::Ship::insert);
+    QSqlQuery update;
+    update.prepare(Sql::Ship::update);
+    QSqlQuery clear;
+    clear.prepare(Sql::Track::deleteOfShip);
+
+    int k = 0;
+    for (const QString &line : TrackingProtocol::lines(body)) {
+        LineError error = LineError::None;
+        const std::optional<TrackingProtocol::BoatLine> b = TrackingProtocol::parseBoat(line, &error);
+        if (!b) {
+            qDebug() << (error == LineError::FieldCount ? "MainWindow::handleNetworkData, ungleich 10 ..."
+                                                        : "MainWindow::handleNetworkData, ungueltige Boot-Id ...");
+            continue;
+        }
+        exists.bindValue(QStringLiteral(":id"), b->id);
+        exists.bindValue(QStringLiteral(":regatta_id"), b->raceId);
+        const bool known = exists.exec() && exists.next();
+        exists.finish();
+        QSqlQuery &write = known ? update : insert;
+        qDebug() << (known ? "MainWindow::handleNetworkData, getBoats, update, line="
+                           : "MainWindow::handleNetworkData, getBoats, insert, line=")
+                 << line;
+        write.bindValue(QStringLiteral(":id"), b->id);
+        write.bindValue(QStringLiteral(":regatta_id"), b->raceId);
+        write.bindValue(QStringLiteral(":name"), b->name);
+        write.bindValue(QStringLiteral(":team"), b->team);
+        write.bindValue(QStringLiteral(":skipper"), b->skipper);
+        write.bindValue(QStringLiteral(":klasse"), b->klasse);
+        write.bindValue(QStringLiteral(":startnr"), b->startnr);
+        write.bindValue(QStringLiteral(":farbe"), TrackingProtocol::paletteColour(k));
+        if (!known) {
+            write.bindValue(QStringLiteral(":show"), true);
+            write.bindValue(QStringLiteral(":follow"), false);
+            write.bindValue(QStringLiteral(":tsmin"), b->firstTime);
+        }
+        write.exec();
+        k = (k + 1) % TrackingProtocol::paletteSize;
+        clear.bindValue(QStringLiteral(":ship_id"), b->id);
+        clear.bindValue(QStringLiteral(":regatta_id"), tag);
+        clear.exec();
+    }
+    db.commit();
+    qDebug() << "MainWindow::handleNetworkData, getBoats finished";
+
+    Regatta *regatta = m_window.regatta();
+    if (!regatta || regatta->eventId() != tag) {
+        // The boats are stored for when that race is chosen again; the race shown now
+        // has other boats.
+        qDebug() << "MainWindow::handleNetworkData, getBoats for event" << tag << "which is not loaded";
+        return;
+    }
+    regatta->replaceShipsFromDB(tag);
+    getData();
+}
