@@ -1,5 +1,7 @@
 #pragma once
 
+#include "participants/TreeShipItem.h"
+
 #include <QDialog>
 #include <QIcon>
 #include <QList>
@@ -8,7 +10,6 @@
 
 class QTreeView;
 class Ship;
-class TreeShipItem;
 class TreeViewModel;
 
 // The participant list: boat classes with their boats, check boxes that switch boats on

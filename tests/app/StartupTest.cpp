@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include "window/MainWindow.h"
+#include <QMenu>
 #include <QSettings>
 #include <QTest>
 
@@ -96,6 +97,38 @@ void StartupTest::machineSettingsMoveTheDatabase()
     QVERIFY(!QFile::exists(TestEnvironment::dataFolder() + QStringLiteral("/brisavela2024.db")));
     // The maps still live in the per-user data folder.
     QVERIFY(QDir(TestEnvironment::dataFolder() + QStringLiteral("/maps")).exists());
+}
+
+void StartupTest::closingRemembersWindowAndRace()
+{
+    MessageRecorder boxes;
+    {
+        Startup startup;
+        QCOMPARE(startup.run(Startup::Loop::Skip), 0);
+        MainWindow *window = startup.window();
+        window->raceMenu()->actions().at(4)->trigger();
+        window->toggleLegende();
+        window->setGeometry(80, 90, 800, 600);
+        QVERIFY(window->close());
+    }
+    LocalDatabase::close();
+    {
+        QSettings settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("brisavela.org"),
+                           QStringLiteral("Brisavela"));
+        QCOMPARE(settings.value(QStringLiteral("eventId")).toInt(), 125);
+        QCOMPARE(settings.value(QStringLiteral("taskId")).toInt(), 281);
+        QCOMPARE(settings.value(QStringLiteral("splitterOpen")).toBool(), true);
+        QVERIFY(!settings.value(QStringLiteral("geomMainwindow")).toByteArray().isEmpty());
+    }
+    Startup again;
+    QCOMPARE(again.run(Startup::Loop::Skip), 0);
+    MainWindow *window = again.window();
+    QCOMPARE(window->geometry(), QRect(80, 90, 800, 600));
+    QVERIFY(window->legendOpen());
+    QCOMPARE(again.regatta()->raceName(), QStringLiteral("Round Zirkavento 2024 , Das Rennen"));
+    QCOMPARE(window->windowTitle(), QStringLiteral("Brisavela2023 2.24.0 Round Zirkavento 2024 , Das Rennen"));
+    // The second start found the database and showed no box.
+    QCOMPARE(boxes.shown().size(), 2);
 }
 
 void StartupTest::unusableDatabaseEndsBeforeAnyWindow_data()

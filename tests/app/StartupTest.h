@@ -11,6 +11,7 @@ private slots:
     void firstStartCreatesFoldersAndPlacesWindow();
     void existingMapsFolderIsReportedAsFine();
     void machineSettingsMoveTheDatabase();
+    void closingRemembersWindowAndRace();
     void unusableDatabaseEndsBeforeAnyWindow_data();
     void unusableDatabaseEndsBeforeAnyWindow();
 };

@@ -61,7 +61,14 @@ void TestEnvironment::reset()
     QSettings settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("brisavela.org"),
                        QStringLiteral("Brisavela"));
     settings.clear();
+    // Nothing listens on the discard port: a test that forgets to start its own server
+    // never reaches a demo server running on this machine.
+    const QString nowhere = QStringLiteral("http://127.0.0.1:9/");
+    settings.setValue(QStringLiteral("trackingServerUrl"), nowhere);
+    settings.setValue(QStringLiteral("downloadServerUrl"), nowhere);
+    settings.setValue(QStringLiteral("tileServerUrl"), QStringLiteral("http://127.0.0.1:9"));
     settings.sync();
+    Environment::readServerUrls(settings);
 }
 
 QString TestEnvironment::root()

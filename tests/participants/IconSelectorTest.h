@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QObject>
+
+class IconSelectorTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void buildsClassAndBoatRows();
+    void uncheckingAClassSwitchesItsBoatsFirst();
+    void clicksOnBoatRowsOnlyReportTheBoat();
+    void spaceTogglesTheLegendOnly();
+    void numberColumnStaysFirst();
+    void failedConnectionsAreReported();
+    void escapeKeepsTheListShown();
+};

@@ -1,0 +1,4 @@
+#include "tests/participants/IconSelectorTest.h"
+#include "tests/support/TestMain.h"
+
+BRISAVELA_TEST_MAIN(IconSelectorTest)
