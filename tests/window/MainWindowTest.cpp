@@ -8,7 +8,7 @@
 #include "participants/TreeViewModel.h"
 #include "tests/support/PinnedClock.h"
 #include "tests/support/TestEnvironment.h"
-#include "tests/window/WindowRig.h"
+#include "tests/support/WindowRig.h"
 #include "window/SettingsPage.h"
 #include "window/TrackingClient.h"
 

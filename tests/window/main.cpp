@@ -1,4 +1,5 @@
 #include "tests/support/TestMain.h"
 #include "tests/window/MainWindowTest.h"
+#include "tests/window/ReplayTest.h"
 
-BRISAVELA_TEST_MAIN(MainWindowTest)
+BRISAVELA_TEST_MAIN(MainWindowTest, ReplayTest)

@@ -1,4 +1,4 @@
-#include "tests/window/WindowRig.h"
+#include "tests/support/WindowRig.h"
 
 #include "chart/Ship.h"
 #include "participants/IconSelector.h"

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QObject>
+
+class RegattaTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void futureRaceAsksForTheBoatListEvenWithStoredBoats();
+    void boatWithoutPositionsIsAskedForFromRaceStart();
+    void finishedRaceSwitchesAutomaticLoadingOff();
+    void racesOfOneEventShareBoatsAndPositions();
+    void boatsAreGroupedByClassInStartNumberOrder();
+    void sliderRangeFollowsTheStoredPositions();
+    void raceWithoutReadyBoatsShowsTheCurrentSecond();
+    void chosenRaceNamePrefixesLoadInListOrder();
+};
