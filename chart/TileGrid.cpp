@@ -25,6 +25,19 @@ void TileGrid::setZoom(int zoom)
 {
     m_zoom = zoom;
     m_worldTiles = std::ldexp(1.0, zoom);
+    m_rowEdges.clear();
+}
+
+double TileGrid::rowNorth(int y) const
+{
+    const qint64 slot = qint64(y) - m_rowEdgesFirst;
+    if (slot >= 0 && slot < qint64(m_rowEdges.size())) {
+        double &edge = m_rowEdges[size_t(slot)];
+        if (std::isnan(edge))
+            edge = std::atan(std::sinh(pi - 2.0 * pi * y / m_worldTiles)) * degreesPerRadian;
+        return edge;
+    }
+    return std::atan(std::sinh(pi - 2.0 * pi * y / m_worldTiles)) * degreesPerRadian;
 }
 
 QPointF TileGrid::tileCoordinates(double lat, double lng) const
@@ -72,9 +85,13 @@ std::optional<QPoint> TileGrid::pixelFor(double lng, double lat) const
         return std::nullopt;
     const int tx = int(t.x());
     const int ty = int(t.y());
-    const TileBounds b = tileBounds(tx, ty);
-    const double x = (lng - b.west) * tileSize / (b.east - b.west) + double(tx - m_tileRange.left()) * tileSize;
-    const double y = (lat - b.north) * tileSize / (b.south - b.north) + double(ty - m_tileRange.top()) * tileSize;
+    // The same edges as tileBounds(tx, ty), the north and south ones from the row cache.
+    const double west = 360.0 / m_worldTiles * tx - 180.0;
+    const double east = west + 360.0 / m_worldTiles;
+    const double north = rowNorth(ty);
+    const double south = rowNorth(ty + 1);
+    const double x = (lng - west) * tileSize / (east - west) + double(tx - m_tileRange.left()) * tileSize;
+    const double y = (lat - north) * tileSize / (south - north) + double(ty - m_tileRange.top()) * tileSize;
     if (!fitsInt(x) || !fitsInt(y))
         return std::nullopt;
     const qint64 px = qint64(int(x)) + m_tileOffset.x();
@@ -110,6 +127,14 @@ void TileGrid::layout(const QSize &view)
     m_tileOffset = QPoint(xp - xa * tileSize, yp - ya * tileSize);
     m_tileRange = QRect(QPoint(cx - xa, cy - ya),
                         QPoint(cx + (w - 1 - xp) / tileSize, cy + (h - 1 - yp) / tileSize));
+    // Keep the row edges of a generous band around the view; a pan within it keeps them.
+    constexpr int band = 64;
+    const int first = m_tileRange.top() - band;
+    const int count = m_tileRange.height() + 2 * band + 1;
+    if (m_rowEdges.empty() || first < m_rowEdgesFirst || first + count > m_rowEdgesFirst + int(m_rowEdges.size())) {
+        m_rowEdgesFirst = first - band;
+        m_rowEdges.assign(size_t(count + 2 * band), std::numeric_limits<double>::quiet_NaN());
+    }
 }
 
 QRect TileGrid::tileScreenRect(const QPoint &tile) const

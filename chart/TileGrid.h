@@ -8,6 +8,7 @@
 #include <QSize>
 
 #include <optional>
+#include <vector>
 
 struct TileBounds
 {
@@ -78,10 +79,17 @@ public:
     }
 
 private:
+    // Latitude of the north edge of tile row y, as tileBounds computes it.
+    double rowNorth(int y) const;
+
     double m_centreLat = 42.986766;
     double m_centreLng = 16.0203;
     int m_zoom = 10;
     double m_worldTiles = 1024.0;
     QRect m_tileRange = QRect(QPoint(0, 0), QPoint(-1, -1));
     QPoint m_tileOffset = QPoint(0, 0);
+    // Row edges around the layout, computed once per zoom and layout: projecting a
+    // long track otherwise spends most of its time on them.
+    mutable std::vector<double> m_rowEdges;
+    int m_rowEdgesFirst = 0;
 };

@@ -312,7 +312,6 @@ void Regatta::reloadShips()
 {
     int first = 0;
     int last = 0;
-    const Karte *chart = m_host->chart();
     Scheme *scene = m_host->scene();
     for (Ship *ship : std::as_const(m_ships)) {
         if (!ship->ready())
@@ -336,14 +335,10 @@ void Regatta::reloadShips()
                 first = f;
             if (l > last)
                 last = l;
-            const int segments = shown.segmentCount();
-            for (int j = 0; j < segments; ++j) {
-                const TrackSegment s = shown.segment(j);
-                shown.setSegmentPixels(j, chart->getPixelPosForCoordinates(s.from.lng, s.from.lat),
-                                       chart->getPixelPosForCoordinates(s.to.lng, s.to.lat));
-                if (j == 0)
-                    ship->setCurrentPoint(shown.point(0));
-            }
+            // The legs are projected where they are drawn (updateOnChart), on every
+            // refresh; projecting all of them here as well would only cost time.
+            if (shown.segmentCount() > 0)
+                ship->setCurrentPoint(shown.point(0));
         }
         if (ship->scene() != scene)
             scene->addItem(ship);

@@ -1,0 +1,85 @@
+// Memory of a large race held in boats: 200 boats with 20,000 positions each, every
+// track placed on the chart once. Reports the resident memory it takes per position.
+//   bench_track_memory [boats] [positions per boat]
+#include "chart/ChartOwner.h"
+#include "chart/Karte.h"
+#include "chart/Scheme.h"
+#include "chart/Ship.h"
+#include "tools/demodata/RecordedRace.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QTextStream>
+
+#include <memory>
+#include <vector>
+
+namespace {
+class NoOwner : public ChartOwner
+{
+public:
+    void setXYStatus(int, int, qreal, qreal, int) override {}
+    void setZoomStatus(int) override {}
+    void advanceFrame(int) override {}
+    void setNetLedOn() override {}
+    void setNetLedOff() override {}
+    void toggleFollowAt(int, int) override {}
+    void clearFollow() override {}
+    void refreshShipTracks() override {}
+    bool loadMaps() const override { return false; }
+    bool animating() const override { return false; }
+};
+
+qint64 residentKiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
+    }
+    return 0;
+}
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    const int boats = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 200;
+    const int positions = argc > 2 ? QString::fromLocal8Bit(argv[2]).toInt() : 20000;
+    const QList<RecordedRace::Boat> recorded = RecordedRace::valencia();
+    NoOwner owner;
+    Scheme scene;
+    Karte chart(&scene, &owner);
+    chart.resize(1000, 800);
+    chart.setCenter(42.74, 16.1);
+    chart.setZoom(14);
+    chart.refresh();
+
+    const qint64 before = residentKiB();
+    std::vector<std::unique_ptr<Ship>> ships;
+    for (int b = 0; b < boats; ++b) {
+        auto ship = std::make_unique<Ship>(b, QStringLiteral("Boot%1").arg(b), QString(), QString());
+        const QList<RecordedRace::Fix> &source = recorded[b % recorded.size()].fixes;
+        ship->fullTrack().reserve(positions);
+        for (int i = 0; i < positions; ++i) {
+            const RecordedRace::Fix &f = source[i % source.size()];
+            ship->fullTrack().append(f.lat + 3.36, f.lng + 16.42, 1712743200 + 2 * i, 0, 0);
+        }
+        ship->setPointCount(positions);
+        ship->showFullTrack();
+        ship->setReady(true);
+        ship->setShowCompleteTrack(true);
+        ship->setCurrentPoint(*ship->positionAt(1712743200 + 2 * positions));
+        ship->setCurrentTime(1712743200 + 2 * positions);
+        ship->updateOnChart(chart);
+        ships.push_back(std::move(ship));
+    }
+    const qint64 after = residentKiB();
+    const double total = double(boats) * positions;
+    QTextStream(stdout) << boats << " boats x " << positions << " positions: " << (after - before) / 1024
+                        << " MiB resident, " << QString::number((after - before) * 1024.0 / total, 'f', 1)
+                        << " bytes per position (a record is " << sizeof(TrackPoint) << " bytes)" << Qt::endl;
+    return 0;
+}
