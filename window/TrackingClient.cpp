@@ -217,9 +217,7 @@ void TrackingClient::handlePositions(QNetworkReply *reply, int tag)
     }
     if (newest > 0) {
         ship->setPointCount(ship->pointCount() + inserted);
-        // lastget never goes back: a late answer to an earlier request must not make the
-        // next fetch ask again for what is stored.
-        ship->setLastget(std::max(ship->lastget(), newest));
+        ship->setLastget(newest);
         QSqlQuery update;
         update.prepare(Sql::Ship::updateLastget);
         update.bindValue(QStringLiteral(":lastget"), ship->lastget());

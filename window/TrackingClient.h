@@ -30,6 +30,8 @@ public:
     bool serverUp() const { return m_serverUp; }
     bool busy() const { return m_busy; }
     int outstandingPositions() const { return m_outstandingPositions; }
+    // Answers are in whose boats have not been placed yet.
+    bool reloadPending() const { return m_reloadScheduled; }
     void setTimeout(int milliseconds) { m_timeoutMs = milliseconds; }
 
     static QString probeUrl();

@@ -56,7 +56,8 @@ bool WindowRig::settle(int timeoutMs)
     return QTest::qWaitFor(
         [this] {
             QCoreApplication::processEvents();
-            return window->trackingClient()->outstandingPositions() == 0 && window->pendingRequests() == 0;
+            const TrackingClient *client = window->trackingClient();
+            return client->outstandingPositions() == 0 && !client->reloadPending() && window->pendingRequests() == 0;
         },
         timeoutMs);
 }

@@ -1,5 +1,7 @@
 #include "tests/support/TestMain.h"
 #include "tests/window/MainWindowTest.h"
 #include "tests/window/ReplayTest.h"
+#include "tests/window/TrackingClientTest.h"
+#include "tests/window/TrackingProtocolTest.h"
 
-BRISAVELA_TEST_MAIN(MainWindowTest, ReplayTest)
+BRISAVELA_TEST_MAIN(MainWindowTest, ReplayTest, TrackingProtocolTest, TrackingClientTest)

@@ -1,0 +1,139 @@
+#include "tests/window/TrackingProtocolTest.h"
+
+#include "window/TrackingProtocol.h"
+
+#include <QRandomGenerator>
+#include <QTest>
+
+using namespace TrackingProtocol;
+Q_DECLARE_METATYPE(TrackingProtocol::LineError)
+
+void TrackingProtocolTest::positionLines_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<LineError>("error");
+    QTest::addColumn<double>("lat");
+    QTest::addColumn<double>("lng");
+    QTest::addColumn<int>("time");
+    QTest::addColumn<double>("course");
+    QTest::newRow("plain") << "42.986766;16.0203;1712743260;87.5;12.3" << LineError::None << 42.986766 << 16.0203
+                           << 1712743260 << 87.5;
+    QTest::newRow("south west") << "-36.8;-174.7;1000;0;0" << LineError::None << -36.8 << -174.7 << 1000 << 0.0;
+    QTest::newRow("empty course and number") << "43;16;1000;;" << LineError::None << 43.0 << 16.0 << 1000 << 0.0;
+    QTest::newRow("garbage course") << "43;16;1000;NNE;x" << LineError::None << 43.0 << 16.0 << 1000 << 0.0;
+    QTest::newRow("blanks around numbers") << " 43.5 ; 16.25 ; 1000 ;90;0" << LineError::None << 43.5 << 16.25 << 1000
+                                           << 90.0;
+    QTest::newRow("edges of the world") << "90;-180;1;359.9;0" << LineError::None << 90.0 << -180.0 << 1 << 359.9;
+    QTest::newRow("four fields") << "43;16;1000;0" << LineError::FieldCount << 0.0 << 0.0 << 0 << 0.0;
+    QTest::newRow("six fields") << "43;16;1000;0;0;0" << LineError::FieldCount << 0.0 << 0.0 << 0 << 0.0;
+    QTest::newRow("empty line") << "" << LineError::FieldCount << 0.0 << 0.0 << 0 << 0.0;
+    QTest::newRow("latitude not a number") << "abc;16;1000;0;0" << LineError::BadValue << 0.0 << 0.0 << 0 << 0.0;
+    QTest::newRow("empty longitude") << "43;;1000;0;0" << LineError::BadValue << 0.0 << 0.0 << 0 << 0.0;
+    QTest::newRow("decimal comma") << "43,5;16;1000;0;0" << LineError::BadValue << 0.0 << 0.0 << 0 << 0.0;
+    QTest::newRow("latitude beyond the pole") << "90.5;16;1000;0;0" << LineError::BadValue << 0.0 << 0.0 << 0 << 0.0;
+    QTest::newRow("longitude beyond 180") << "43;181;1000;0;0" << LineError::BadValue << 0.0 << 0.0 << 0 << 0.0;
+    QTest::newRow("NaN") << "nan;16;1000;0;0" << LineError::BadValue << 0.0 << 0.0 << 0 << 0.0;
+    QTest::newRow("time zero") << "43;16;0;0;0" << LineError::BadValue << 0.0 << 0.0 << 0 << 0.0;
+    QTest::newRow("negative time") << "43;16;-5;0;0" << LineError::BadValue << 0.0 << 0.0 << 0 << 0.0;
+    QTest::newRow("fractional time") << "43;16;1000.5;0;0" << LineError::BadValue << 0.0 << 0.0 << 0 << 0.0;
+    QTest::newRow("time past 2038") << "43;16;99999999999;0;0" << LineError::BadValue << 0.0 << 0.0 << 0 << 0.0;
+}
+
+void TrackingProtocolTest::positionLines()
+{
+    QFETCH(QString, line);
+    QFETCH(LineError, error);
+    LineError found = LineError::None;
+    const std::optional<PositionLine> p = parsePosition(line, &found);
+    QCOMPARE(found, error);
+    QCOMPARE(p.has_value(), error == LineError::None);
+    if (!p)
+        return;
+    QFETCH(double, lat);
+    QFETCH(double, lng);
+    QFETCH(int, time);
+    QFETCH(double, course);
+    QCOMPARE(p->lat, lat);
+    QCOMPARE(p->lng, lng);
+    QCOMPARE(p->time, time);
+    QCOMPARE(p->course, course);
+}
+
+void TrackingProtocolTest::boatLines_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<LineError>("error");
+    QTest::addColumn<int>("firstTime");
+    QTest::newRow("plain") << "J/80|101|x|7|Bora|Team Nord|Ana Kovač|y|1712743200|125" << LineError::None << 1712743200;
+    QTest::newRow("empty fields") << "|101||||||||125" << LineError::None << 0;
+    QTest::newRow("garbage first time") << "J/80|101|x|7|Bora|T|S|y|soon|125" << LineError::None << 0;
+    QTest::newRow("nine fields") << "J/80|101|x|7|Bora|T|S|y|125" << LineError::FieldCount << 0;
+    QTest::newRow("eleven fields") << "J/80|101|x|7|Bora|T|S|y|1|125|extra" << LineError::FieldCount << 0;
+    QTest::newRow("id not a number") << "J/80|abc|x|7|Bora|T|S|y|1|125" << LineError::BadValue << 0;
+    QTest::newRow("empty race id") << "J/80|101|x|7|Bora|T|S|y|1|" << LineError::BadValue << 0;
+}
+
+void TrackingProtocolTest::boatLines()
+{
+    QFETCH(QString, line);
+    QFETCH(LineError, error);
+    QFETCH(int, firstTime);
+    LineError found = LineError::None;
+    const std::optional<BoatLine> b = parseBoat(line, &found);
+    QCOMPARE(found, error);
+    QCOMPARE(b.has_value(), error == LineError::None);
+    if (!b)
+        return;
+    QCOMPARE(b->id, 101);
+    QCOMPARE(b->raceId, 125);
+    QCOMPARE(b->firstTime, firstTime);
+    if (QTest::currentDataTag() == QByteArray("plain")) {
+        QCOMPARE(b->klasse, QStringLiteral("J/80"));
+        QCOMPARE(b->startnr, QStringLiteral("7"));
+        QCOMPARE(b->name, QStringLiteral("Bora"));
+        QCOMPARE(b->team, QStringLiteral("Team Nord"));
+        QCOMPARE(b->skipper, QStringLiteral("Ana Kovač"));
+    }
+}
+
+void TrackingProtocolTest::bodiesSplitIntoLines()
+{
+    QCOMPARE(lines(QStringLiteral("a\nb")), (QStringList{"a", "b"}));
+    QCOMPARE(lines(QStringLiteral("a\nb\n")), (QStringList{"a", "b"}));
+    QCOMPARE(lines(QStringLiteral("a\r\nb\r\n")), (QStringList{"a", "b"}));
+    QCOMPARE(lines(QStringLiteral("a\n\nb")), (QStringList{"a", "", "b"}));
+    QCOMPARE(lines(QString()), QStringList());
+}
+
+void TrackingProtocolTest::paletteRepeatsAfterFifteen()
+{
+    QCOMPARE(paletteColour(0), QStringLiteral("#ff008a"));
+    QCOMPARE(paletteColour(11), QStringLiteral("#C44c4c"));
+    QCOMPARE(paletteColour(14), QStringLiteral("#b10034"));
+    QCOMPARE(paletteColour(15), paletteColour(0));
+    QSet<QString> distinct;
+    for (int k = 0; k < paletteSize; ++k) {
+        QVERIFY(QColor(paletteColour(k)).isValid());
+        distinct.insert(paletteColour(k).toLower());
+    }
+    QCOMPARE(distinct.size(), 15);
+}
+
+void TrackingProtocolTest::arbitraryInputNeverYieldsAnInvalidRecord()
+{
+    // Lines made of the characters that matter to the parser, in random order.
+    const QString alphabet = QStringLiteral("0123456789.-+e;|; \tnaNinf,x");
+    QRandomGenerator random(7);
+    for (int i = 0; i < 20000; ++i) {
+        QString line;
+        const int length = random.bounded(40);
+        for (int c = 0; c < length; ++c)
+            line += alphabet.at(random.bounded(int(alphabet.size())));
+        if (const std::optional<PositionLine> p = parsePosition(line)) {
+            QVERIFY2(p->lat >= -90 && p->lat <= 90 && p->lng >= -180 && p->lng <= 180 && p->time > 0,
+                     qPrintable(line));
+            QVERIFY(std::isfinite(p->course));
+        }
+        parseBoat(line);
+    }
+}
