@@ -6,6 +6,7 @@
 #include "store/Environment.h"
 #include "store/LocalDatabase.h"
 #include "store/MessagePresenter.h"
+#include "updater/Updater.h"
 #include "window/MainWindow.h"
 
 #include <QApplication>
@@ -59,6 +60,14 @@ void Startup::configureUpdater()
 {
     // The server addresses are needed from here on, so they are read before anything else.
     Environment::readServerUrls(*Environment::settingsStore());
+    Updater *updater = Updater::instance();
+    QString base = Environment::downloadServerUrl().toString();
+    if (!base.endsWith(QLatin1Char('/')))
+        base += QLatin1Char('/');
+    updater->setFeedURL(base + QStringLiteral("downloads/setup/brisavela.xml"));
+    updater->allowSkipVersion(false);
+    updater->allowRemindLater(true);
+    updater->removeOldVersionFiles(QString());
 }
 
 void Startup::prepareDataFolder()
@@ -141,7 +150,9 @@ void Startup::buildWindow(QSettings &settings)
 
 void Startup::startRace(QSettings &)
 {
-    if (m_window->lookForUpdate())
+    if (m_window->lookForUpdate()) {
         qDebug() << " looking for update...";
+        Updater::instance()->CheckForUpdatesSilent();
+    }
     m_regatta = std::make_unique<Regatta>(m_window.get(), m_eventId, m_taskId);
 }

@@ -6,9 +6,11 @@ MessagePresenter *installed = nullptr;
 
 MessagePresenter::~MessagePresenter() = default;
 
-void MessagePresenter::install(MessagePresenter *presenter)
+MessagePresenter *MessagePresenter::install(MessagePresenter *presenter)
 {
+    MessagePresenter *previous = installed;
     installed = presenter;
+    return previous;
 }
 
 MessagePresenter &MessagePresenter::current()

@@ -24,8 +24,9 @@ public:
     virtual ~MessagePresenter();
     virtual QMessageBox::StandardButton present(const MessageRequest &request) = 0;
 
-    // nullptr restores the default presenter. The presenter is not owned.
-    static void install(MessagePresenter *presenter);
+    // nullptr restores the default presenter. The presenter is not owned. Returns the
+    // presenter installed before.
+    static MessagePresenter *install(MessagePresenter *presenter);
     static MessagePresenter &current();
 
     static QMessageBox::StandardButton show(QMessageBox::Icon icon, const QString &title,

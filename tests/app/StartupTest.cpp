@@ -2,7 +2,9 @@
 
 #include "app/Startup.h"
 #include "race/Regatta.h"
+#include "updater/Updater.h"
 #include "store/LocalDatabase.h"
+#include "tests/support/FeedServerFixture.h"
 #include "tests/support/LogCapture.h"
 #include "tests/support/MessageRecorder.h"
 #include "tests/support/SqlHelpers.h"
@@ -129,6 +131,40 @@ void StartupTest::closingRemembersWindowAndRace()
     QCOMPARE(window->windowTitle(), QStringLiteral("Brisavela2023 2.24.0 Round Zirkavento 2024 , Das Rennen"));
     // The second start found the database and showed no box.
     QCOMPARE(boxes.shown().size(), 2);
+}
+
+void StartupTest::silentUpdateCheckFollowsThePreference()
+{
+    FeedServerFixture server;
+    server.setFeed(FeedServerFixture::feed({server.item(QStringLiteral("2.24.0"))}));
+    {
+        QSettings settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("brisavela.org"),
+                           QStringLiteral("Brisavela"));
+        settings.setValue(QStringLiteral("downloadServerUrl"), server.baseUrl().toString());
+    }
+    MessageRecorder boxes;
+    LogCapture log;
+    {
+        Startup startup;
+        QCOMPARE(startup.run(Startup::Loop::Skip), 0);
+        QCOMPARE(Updater::instance()->feedURL(), QUrl(server.url(QLatin1String(FeedServerFixture::feedPath))));
+        QVERIFY(QTest::qWaitFor([&] { return server.server().requests().size() == 1; }, 3000));
+        QCOMPARE(server.server().requests().first().path(), QLatin1String(FeedServerFixture::feedPath));
+        // After the window is shown, before the race controller exists.
+        const int check = log.indexOf(QStringLiteral(" looking for update..."));
+        QVERIFY(check >= 0);
+        QVERIFY(check < log.indexOf(QStringLiteral(" regatta::initRegatta, vor initRaces()")));
+        QVERIFY(SqlHelpers::exec({QStringLiteral("UPDATE prefs SET lookforupdate=0")}));
+    }
+    LocalDatabase::close();
+    server.server().clearRequests();
+    log.clear();
+    Startup again;
+    QCOMPARE(again.run(Startup::Loop::Skip), 0);
+    QTest::qWait(200);
+    QVERIFY(server.server().requests().isEmpty());
+    QVERIFY(!log.contains(QStringLiteral(" looking for update...")));
+    Updater::instance()->clear();
 }
 
 void StartupTest::unusableDatabaseEndsBeforeAnyWindow_data()

@@ -12,6 +12,7 @@ private slots:
     void existingMapsFolderIsReportedAsFine();
     void machineSettingsMoveTheDatabase();
     void closingRemembersWindowAndRace();
+    void silentUpdateCheckFollowsThePreference();
     void unusableDatabaseEndsBeforeAnyWindow_data();
     void unusableDatabaseEndsBeforeAnyWindow();
 };

@@ -1,13 +1,13 @@
 #include "tests/support/MessageRecorder.h"
 
 MessageRecorder::MessageRecorder()
+    : m_previous(MessagePresenter::install(this))
 {
-    MessagePresenter::install(this);
 }
 
 MessageRecorder::~MessageRecorder()
 {
-    MessagePresenter::install(nullptr);
+    MessagePresenter::install(m_previous);
 }
 
 QMessageBox::StandardButton MessageRecorder::present(const MessageRequest &request)

@@ -9,8 +9,8 @@
 class MessageRecorder : public MessagePresenter
 {
 public:
-    MessageRecorder();   // installs itself
-    ~MessageRecorder() override; // restores the default presenter
+    MessageRecorder();           // installs itself
+    ~MessageRecorder() override; // restores the presenter installed before
 
     QMessageBox::StandardButton present(const MessageRequest &request) override;
 
@@ -22,4 +22,5 @@ public:
 private:
     QList<MessageRequest> m_shown;
     QMessageBox::StandardButton m_answer = QMessageBox::NoButton;
+    MessagePresenter *m_previous;
 };

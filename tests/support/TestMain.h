@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/AppIdentity.h"
+#include "tests/support/MessageRecorder.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QApplication>
@@ -42,5 +43,7 @@ int run(int argc, char **argv)
         TestEnvironment::prepareProcess();                \
         QApplication app(argc, argv);                     \
         TestMain::nameApplication();                      \
+        /* A box no test expected is answered, never shown. */ \
+        MessageRecorder unexpectedBoxes;                  \
         return TestMain::run<__VA_ARGS__>(argc, argv);    \
     }

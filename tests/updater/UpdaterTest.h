@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QObject>
+
+class UpdaterTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void newerVersionIsOfferedWithReleaseNotes();
+    void versionThatIsNotNewerIsReportedOnlyWhenAsked();
+    void skippedVersionIsNotOffered();
+    void feedWithoutFittingItemEndsSilently();
+    void redirectsAreFollowedAndRemembered();
+    void redirectLoopEndsWithAReason();
+    void brokenFeedsAreReported();
+    void itemErrorsAreReported();
+    void identityAndFeedAddressAreChecked();
+    void windowButtonsAndPostponing();
+    void progressDialogFollowsTheDownload();
+    void oldVersionFilesAreRemovedWithoutFollowingLinks();
+};

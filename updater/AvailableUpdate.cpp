@@ -1,0 +1,6 @@
+#include "updater/AvailableUpdate.h"
+
+AvailableUpdate::AvailableUpdate(QObject *parent)
+    : QObject(parent)
+{
+}
