@@ -48,6 +48,16 @@ double squaredSegmentDistance(const GeoPoint &p, const GeoPoint &a, const GeoPoi
     return dot(ap, ap) - l * l;
 }
 
+// The painter's pen, made solid and cosmetic in the given width and colour.
+QPen solidPen(QPen pen, int width, const QColor &colour)
+{
+    pen.setWidth(width);
+    pen.setStyle(Qt::SolidLine);
+    pen.setColor(colour);
+    pen.setCosmetic(true);
+    return pen;
+}
+
 // Frame of the sprite strip for a course: whole degrees, 0 to 359.
 int frameFor(double course)
 {
@@ -245,30 +255,18 @@ void Ship::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *)
         painter->setRenderHint(QPainter::Antialiasing, true);
         painter->drawImage(m_pixelPos - m_hotSpot, m_boatImage);
         if (m_follow) {
-            pen.setWidth(2);
-            pen.setStyle(Qt::SolidLine);
-            pen.setColor(Qt::red);
-            pen.setCosmetic(true);
-            painter->setPen(pen);
+            painter->setPen(solidPen(pen, 2, Qt::red));
             painter->drawEllipse(QRect(m_pixelPos.x() - 16, m_pixelPos.y() - 16, 35, 35));
         }
         if (m_showLabel) {
-            pen.setWidth(2);
-            pen.setStyle(Qt::SolidLine);
-            pen.setColor(Qt::black);
-            pen.setCosmetic(true);
-            painter->setPen(pen);
+            painter->setPen(solidPen(pen, 2, Qt::black));
             painter->setFont(font);
             painter->drawText(QPoint(m_pixelPos.x() - 7, m_pixelPos.y() - 16), speedText());
         }
         painter->setRenderHint(QPainter::Antialiasing, false);
     }
     if (m_showTrack) {
-        pen.setWidth(m_follow ? 2 : 1);
-        pen.setStyle(Qt::SolidLine);
-        pen.setColor(m_shownTrack->colour());
-        pen.setCosmetic(true);
-        painter->setPen(pen);
+        painter->setPen(solidPen(pen, m_follow ? 2 : 1, m_shownTrack->colour()));
         painter->drawPath(shape());
     }
 }

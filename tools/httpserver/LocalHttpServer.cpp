@@ -38,22 +38,24 @@ void resetConnection(QTcpSocket *socket)
 }
 } // namespace
 
-QByteArray HttpRequest::header(const QByteArray &name) const
+const QPair<QByteArray, QByteArray> *HttpRequest::find(const QByteArray &name) const
 {
     for (const auto &h : headers) {
         if (h.first.compare(name, Qt::CaseInsensitive) == 0)
-            return h.second;
+            return &h;
     }
-    return QByteArray();
+    return nullptr;
+}
+
+QByteArray HttpRequest::header(const QByteArray &name) const
+{
+    const auto *h = find(name);
+    return h ? h->second : QByteArray();
 }
 
 bool HttpRequest::hasHeader(const QByteArray &name) const
 {
-    for (const auto &h : headers) {
-        if (h.first.compare(name, Qt::CaseInsensitive) == 0)
-            return true;
-    }
-    return false;
+    return find(name) != nullptr;
 }
 
 HttpResponse HttpResponse::ok(const QByteArray &body, const QByteArray &contentType)

@@ -24,6 +24,9 @@ struct HttpRequest
     bool hasHeader(const QByteArray &name) const;
     QString path() const { return url.path(); }
     QUrlQuery query() const { return QUrlQuery(url); }
+
+private:
+    const QPair<QByteArray, QByteArray> *find(const QByteArray &name) const;
 };
 
 struct HttpResponse
