@@ -18,6 +18,8 @@ SettingsPage::SettingsPage(QWidget *parent)
 
     auto *network = new QGroupBox(tr("Netzwerk"));
     auto *networkForm = new QFormLayout(network);
+    // The side panel can be narrow: a value then goes below its label.
+    networkForm->setRowWrapPolicy(QFormLayout::WrapLongRows);
     networkForm->addRow(QStringLiteral("Letzte Abfrage der Postionsdaten"), m_lastQuery);
     networkForm->addRow(QStringLiteral("Positionsdaten automatisch herunterladen"), m_autoLoad);
     networkForm->addRow(QStringLiteral("Fehlende Karten automatisch herunterladen"), m_loadMaps);
