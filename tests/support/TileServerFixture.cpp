@@ -53,7 +53,7 @@ HttpResponse TileServerFixture::respond(const HttpRequest &request) const
     case Mode::ServerError:
         return HttpResponse::error(500, "broken");
     case Mode::Garbage:
-        return HttpResponse::ok(QByteArray("\x89PNG\r\n\x1a\nthis is not really an image", 37), "image/png");
+        return HttpResponse::ok(QByteArrayLiteral("\x89PNG\r\n\x1a\nthis is not really an image"), "image/png");
     case Mode::Empty:
         return HttpResponse::ok(QByteArray(), "image/png");
     case Mode::Html:

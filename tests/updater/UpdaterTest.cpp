@@ -66,7 +66,7 @@ void UpdaterTest::newerVersionIsOfferedWithReleaseNotes()
     FeedServerFixture server;
     server.setFeed(FeedServerFixture::feed({server.item(QStringLiteral("2.25"))}));
     server.setResponse(QStringLiteral("/notes.html"),
-                       HttpResponse::ok(QByteArray("<p>Neu: Gr\xf6\xdf" "ere Karten</p>\0junk", 35), "text/html"));
+                       HttpResponse::ok(QByteArray("<p>Neu: Gr\xf6\xdf" "ere Karten</p>") + '\0' + "junk", "text/html"));
     updater()->setFeedURL(server.url(QLatin1String(FeedServerFixture::feedPath)));
     MessageRecorder boxes;
     QVERIFY(updater()->CheckForUpdatesSilent());
