@@ -61,10 +61,7 @@ void Startup::configureUpdater()
     // The server addresses are needed from here on, so they are read before anything else.
     Environment::readServerUrls(*Environment::settingsStore());
     Updater *updater = Updater::instance();
-    QString base = Environment::downloadServerUrl().toString();
-    if (!base.endsWith(QLatin1Char('/')))
-        base += QLatin1Char('/');
-    updater->setFeedURL(base + QStringLiteral("downloads/setup/brisavela.xml"));
+    updater->setFeedURL(Environment::downloadEndpoint(QStringLiteral("downloads/setup/brisavela.xml")));
     updater->allowSkipVersion(false);
     updater->allowRemindLater(true);
     updater->removeOldVersionFiles(QString());

@@ -81,7 +81,6 @@ public:
     const Track &shownTrack() const { return *m_shownTrack; }
     void showFullTrack() { m_shownTrack = &m_fullTrack; }
     void showSimplifiedTrack() { m_shownTrack = &m_simplifiedTrack; }
-    bool showsSimplifiedTrack() const { return m_shownTrack == &m_simplifiedTrack; }
     int pointCount() const { return m_pointCount; }
     void setPointCount(int v) { m_pointCount = v; }
     double simplifyTolerance() const { return m_simplifyTolerance; }

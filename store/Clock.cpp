@@ -29,8 +29,3 @@ void Clock::unpin()
 {
     pinned = false;
 }
-
-bool Clock::isPinned()
-{
-    return pinned;
-}

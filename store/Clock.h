@@ -15,5 +15,4 @@ public:
 
     static void pin(qint64 secondsSinceEpoch);
     static void unpin();
-    static bool isPinned();
 };

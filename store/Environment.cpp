@@ -25,6 +25,14 @@ Values &values()
     return v;
 }
 
+QString below(const QUrl &base, const QString &path)
+{
+    QString text = base.toString();
+    if (!text.endsWith(QLatin1Char('/')))
+        text += QLatin1Char('/');
+    return text + path;
+}
+
 QUrl urlSetting(const QSettings &settings, const char *key, const QString &fallback)
 {
     const QUrl url(settings.value(QLatin1String(key), fallback).toString());
@@ -69,6 +77,16 @@ QUrl Environment::tileServerUrl()
 QUrl Environment::downloadServerUrl()
 {
     return values().downloadServer;
+}
+
+QString Environment::trackingEndpoint(const QString &path)
+{
+    return below(values().trackingServer, path);
+}
+
+QString Environment::downloadEndpoint(const QString &path)
+{
+    return below(values().downloadServer, path);
 }
 
 void Environment::setDataFolder(const QString &folder)

@@ -32,6 +32,10 @@ public:
     static QUrl trackingServerUrl();
     static QUrl tileServerUrl();
     static QUrl downloadServerUrl();
+    // An endpoint below the tracking or download server, e.g. "api/getBoats.php"; a base
+    // given without its trailing slash still keeps its last path segment.
+    static QString trackingEndpoint(const QString &path);
+    static QString downloadEndpoint(const QString &path);
 
     // The per-user local application data folder + "/" + "Brisavela2023".
     static QString defaultDataFolder();

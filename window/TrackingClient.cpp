@@ -60,10 +60,7 @@ TrackingClient::TrackingClient(MainWindow &window)
 
 QString TrackingClient::probeUrl()
 {
-    QString base = Environment::trackingServerUrl().toString();
-    if (!base.endsWith(QLatin1Char('/')))
-        base += QLatin1Char('/');
-    return base + QStringLiteral("api/isup.html");
+    return Environment::trackingEndpoint(QStringLiteral("api/isup.html"));
 }
 
 void TrackingClient::startRequest(const QString &url, int tag, int kind)

@@ -162,7 +162,6 @@ void LocalHttpServer::readFrom(QTcpSocket *socket)
             request.headers.append({line.left(colon).trimmed(), line.mid(colon + 1).trimmed()});
     }
     m_requests.append(request);
-    emit requestReceived(request);
 
     const HttpResponse response = m_handler(request);
     if (response.delayMs > 0) {

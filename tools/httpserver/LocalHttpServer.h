@@ -76,9 +76,6 @@ public:
     QList<HttpRequest> requestsTo(const QString &path) const;
     void clearRequests() { m_requests.clear(); }
 
-signals:
-    void requestReceived(const HttpRequest &request);
-
 private:
     void accept();
     void readFrom(QTcpSocket *socket);
