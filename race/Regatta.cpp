@@ -23,14 +23,6 @@ namespace {
 constexpr int hiddenShipId = 38;
 constexpr double simplifyTolerance = 0.0005;
 const QString urlKind = QStringLiteral("url");
-
-QString endpoint(const char *path)
-{
-    QString base = Environment::trackingServerUrl().toString();
-    if (!base.endsWith(QLatin1Char('/')))
-        base += QLatin1Char('/');
-    return base + QLatin1String(path);
-}
 } // namespace
 
 Regatta::Regatta(RegattaHost *host, int eventId, int taskId)
@@ -50,12 +42,12 @@ Regatta::~Regatta()
 
 QString Regatta::boatListUrl()
 {
-    return endpoint("api/getBoats.php");
+    return Environment::trackingEndpoint(QStringLiteral("api/getBoats.php"));
 }
 
 QString Regatta::positionUrl()
 {
-    return endpoint("api/getPosition.php");
+    return Environment::trackingEndpoint(QStringLiteral("api/getPosition.php"));
 }
 
 QString Regatta::positionQuery(int eventId, int taskId, int shipId, int since)
@@ -171,15 +163,13 @@ void Regatta::initShips(int eventId, int taskId, int von, bool showCompleteTrack
         m_host->startRequest(url, eventId, RegattaHost::boatListRequest);
     }
 
-    // Boats with stored positions are placed once, after all of them are loaded: placing
-    // them after each boat would project every track once per boat.
-    bool anyReady = false;
+    // Boats with stored positions are only marked ready here; loadRace places them all
+    // right after this, once. Placing them after each boat would redo every track per boat.
     for (int i = 0; i < m_ships.size(); ++i) {
         Ship *ship = m_ships[i];
         ship->setShowCompleteTrack(showCompleteTracks);
         if (loadShipPosDB(ship)) {
             ship->setReady(true);
-            anyReady = true;
         } else {
             const QString url = positionQuery(eventId, taskId, ship->id(), von);
             qDebug() << QStringLiteral("Regatta::loadShipsNewPos, %1").arg(url);
@@ -188,8 +178,6 @@ void Regatta::initShips(int eventId, int taskId, int von, bool showCompleteTrack
             initShip(ship, false, i, von);
         }
     }
-    if (anyReady)
-        reloadShips();
 }
 
 int Regatta::loadShipsDB(int eventId, int)
