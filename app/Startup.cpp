@@ -121,6 +121,17 @@ bool Startup::openDatabase(const QString &path)
     }
     DatabaseSchema::createOrUpgrade(existed);
     LocalDatabase::ensureIndexes();
+    if (!LocalDatabase::isWritable()) {
+        // Told once: the stored races are still shown, but nothing fetched can be kept.
+        MessagePresenter::show(
+            QMessageBox::Warning, QCoreApplication::translate("Startup", "Datenbank schreibgeschützt"),
+            QCoreApplication::translate("Startup",
+                                        "Die Datenbank %1 kann nicht beschrieben werden: der Datenordner oder die "
+                                        "Datei ist schreibgeschützt.\n\nBrisavela zeigt, was gespeichert ist. "
+                                        "Neu geladene Boote und Positionen werden nicht gespeichert.")
+                .arg(path),
+            QMessageBox::Ok);
+    }
     return true;
 }
 

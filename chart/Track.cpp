@@ -1,5 +1,7 @@
 #include "chart/Track.h"
 
+#include <algorithm>
+
 Track::Track()
     : m_colour(QStringLiteral("#FFFFFF"))
     , m_records(std::make_shared<std::vector<TrackPoint>>())
@@ -70,6 +72,37 @@ void Track::append(const Track &source, int index)
     }
     Q_ASSERT(m_records == source.m_records);
     m_refs.push_back(quint32(source.recordIndex(index)));
+}
+
+void Track::merge(std::vector<TrackPoint> sorted)
+{
+    Q_ASSERT(!m_refersToOther);
+    if (sorted.empty())
+        return;
+    if (m_records.use_count() > 1)
+        m_records = std::make_shared<std::vector<TrackPoint>>(*m_records);
+    std::vector<TrackPoint> &records = *m_records;
+    const bool inOrder = records.empty() || records.back().time < sorted.front().time;
+    const auto middle = records.insert(records.end(), sorted.begin(), sorted.end());
+    if (!inOrder) {
+        std::inplace_merge(records.begin(), middle, records.end(),
+                           [](const TrackPoint &a, const TrackPoint &b) { return a.time < b.time; });
+    }
+    m_pixels.clear();
+}
+
+int Track::indexOfTime(qint32 time) const
+{
+    int lo = 0;
+    int hi = count();
+    while (lo < hi) {
+        const int mid = (lo + hi) / 2;
+        if (point(mid).time < time)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    return lo < count() && point(lo).time == time ? lo : -1;
 }
 
 void Track::clear()

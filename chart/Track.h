@@ -34,6 +34,12 @@ public:
     // An existing record of source, referred to, not copied. The track then refers to
     // source's records; a track refers to one source only.
     void append(const Track &source, int index);
+    // Records in ascending time, merged in among the existing ones (which keep their order).
+    // A track that another track refers to gets a store of its own first, so the other one
+    // keeps seeing the records it picked.
+    void merge(std::vector<TrackPoint> sorted);
+    // Index of the record with that time, -1 if there is none.
+    int indexOfTime(qint32 time) const;
     void clear();
     // Reserves room for n more records.
     void reserve(int n);

@@ -148,12 +148,21 @@ int Regatta::replaceShipsFromDB(int eventId)
 {
     m_host->participantList()->clearShips();
     deleteShips();
-    return loadShipsDB(eventId, 0);
+    const int count = loadShipsDB(eventId, 0);
+    // Boats the new list did not name keep their stored positions: they are shown with all of
+    // them, as when the race is loaded, and asked only for what is newer.
+    for (Ship *ship : std::as_const(m_ships)) {
+        ship->setShowCompleteTrack(m_showCompleteTracks);
+        if (loadShipPosDB(ship))
+            ship->setReady(true);
+    }
+    return count;
 }
 
 void Regatta::initShips(int eventId, int taskId, int von, bool showCompleteTracks)
 {
     deleteShips();
+    m_showCompleteTracks = showCompleteTracks;
     // A race that has not started may still change its boat list.
     const bool mustReloadShips = von > Clock::nowSeconds();
     if (mustReloadShips || loadShipsDB(eventId, taskId) == 0) {

@@ -29,7 +29,8 @@ public:
     void initShip(Ship *ship, bool simplifyTrack, int index, int lastget);
     // Places the ready boats and sets the time range from their positions.
     void reloadShips();
-    // The boats of the loaded event read anew from the database, replacing the list.
+    // The boats of the loaded event read anew from the database, replacing the list, each
+    // with its stored positions.
     int replaceShipsFromDB(int eventId);
     // One position request per boat, from its lastget on.
     void loadShipsNewPos();
@@ -62,6 +63,7 @@ private:
     int m_taskId;
     QString m_raceName;
     int m_fetchThreshold = 0;
+    bool m_showCompleteTracks = false;
     int m_shipsGeneration = 0;
     QList<Ship *> m_ships;
     QList<Race> m_races;

@@ -4,6 +4,9 @@
 #include "store/Sql.h"
 
 #include <QCoreApplication>
+#include <QDebug>
+#include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
 
@@ -19,12 +22,6 @@ struct SeededRace
 
 void createNew(QSqlQuery &query)
 {
-    MessagePresenter::show(QMessageBox::Information,
-                           QCoreApplication::translate("DatabaseSchema", "Initialisierung..."),
-                           QCoreApplication::translate("DatabaseSchema",
-                                                       "Die Datenbank wird in der Version %1 neu angelegt.\n\n")
-                               .arg(1),
-                           QMessageBox::Ok);
     query.exec(Sql::Version::create);
     query.prepare(Sql::Version::insert);
     query.bindValue(QStringLiteral(":version"), Sql::schemaVersion);
@@ -80,9 +77,19 @@ void seed2024Races(QSqlQuery &query)
 
 void DatabaseSchema::createOrUpgrade(bool fileExisted)
 {
+    QSqlDatabase db = QSqlDatabase::database();
     QSqlQuery query;
     int version = 1;
     if (!fileExisted) {
+        MessagePresenter::show(QMessageBox::Information,
+                               QCoreApplication::translate("DatabaseSchema", "Initialisierung..."),
+                               QCoreApplication::translate("DatabaseSchema",
+                                                           "Die Datenbank wird in der Version %1 neu angelegt.\n\n")
+                                   .arg(1),
+                               QMessageBox::Ok);
+        // Everything up to the version update is one transaction: a start that is killed on
+        // the way leaves an empty file, which the next start creates anew, never half a schema.
+        db.transaction();
         createNew(query);
     } else {
         query.prepare(Sql::Version::select);
@@ -92,6 +99,8 @@ void DatabaseSchema::createOrUpgrade(bool fileExisted)
             if (version > Sql::schemaVersion - 1)
                 return;
         }
+        query.finish();
+        db.transaction();
     }
 
     MessagePresenter::show(
@@ -109,4 +118,9 @@ void DatabaseSchema::createOrUpgrade(bool fileExisted)
     query.prepare(Sql::Version::update);
     query.bindValue(QStringLiteral(":version"), Sql::schemaVersion);
     query.exec();
+    query.finish();
+    if (!db.commit()) {
+        qWarning() << "DatabaseSchema::createOrUpgrade," << db.lastError().text();
+        db.rollback();
+    }
 }

@@ -14,6 +14,7 @@
 #include "store/Sql.h"
 #include "window/ReplayTimeline.h"
 #include "window/SettingsPage.h"
+#include "window/StatusNote.h"
 #include "window/TrackingClient.h"
 
 #include <QAction>
@@ -199,6 +200,8 @@ void MainWindow::buildStatusLine()
     statusBar()->addWidget(m_latLabel, 0);
     statusBar()->addWidget(m_lngLabel, 0);
     statusBar()->addWidget(m_zoomLabel, 0);
+    m_note = new StatusNote;
+    statusBar()->addPermanentWidget(m_note, 1);
     statusBar()->setCursor(Qt::ArrowCursor);
 }
 
@@ -209,6 +212,11 @@ void MainWindow::buildMenus()
     connect(exit, &QAction::triggered, this, &MainWindow::quit);
     m_raceMenu = menuBar()->addMenu(tr("&Regatten"));
     m_gateMenu = menuBar()->addMenu(tr("&Gates"));
+}
+
+void MainWindow::showStatusNote(const QString &text)
+{
+    m_note->showNote(text);
 }
 
 void MainWindow::quit()

@@ -24,6 +24,7 @@ class Regatta;
 class ReplayTimeline;
 class Scheme;
 class SettingsPage;
+class StatusNote;
 class Ship;
 class TrackingClient;
 class TreeShipItem;
@@ -93,6 +94,10 @@ public:
     ReplayTimeline *timeline() const { return m_timeline; }
     TrackingClient *trackingClient() const { return m_client; }
 
+    StatusNote *statusNote() const { return m_note; }
+    // A note in the status line that needs no answer (data not stored, and the like).
+    void showStatusNote(const QString &text);
+
     // The fetch button's icon names, by state.
     static QString fetchIconPath(bool outstanding, bool autoLoad);
 
@@ -154,6 +159,7 @@ private:
     QLabel *m_latLabel = nullptr;
     QLabel *m_lngLabel = nullptr;
     QLabel *m_zoomLabel = nullptr;
+    StatusNote *m_note = nullptr;
     QMenu *m_raceMenu = nullptr;
     QMenu *m_gateMenu = nullptr;
     QTimer *m_autoLoadTimer;

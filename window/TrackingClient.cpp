@@ -8,7 +8,8 @@
 #include "store/AppIdentity.h"
 #include "store/Clock.h"
 #include "store/Environment.h"
-#include "store/Sql.h"
+#include "store/BoatListStore.h"
+#include "store/PositionStore.h"
 #include "window/MainWindow.h"
 #include "window/SettingsPage.h"
 #include "window/TrackingProtocol.h"
@@ -19,13 +20,12 @@
 #include <QLabel>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QStandardItem>
 #include <QTextStream>
 #include <QTimer>
 
 #include <algorithm>
+#include <unordered_set>
 
 using TrackingProtocol::LineError;
 
@@ -181,47 +181,49 @@ void TrackingClient::handlePositions(QNetworkReply *reply, int tag)
         return;
     }
     const QString body = QString::fromLocal8Bit(reply->readAll());
-    QSqlDatabase db = QSqlDatabase::database();
-    db.transaction();
-    QSqlQuery insert;
-    insert.prepare(Sql::Track::insert);
-    int newest = 0;
-    int inserted = 0;
-    Track &track = ship->fullTrack();
-    // Only positions after the last one known are new: a repeated or overlapping answer
-    // then stores nothing twice, and the track stays in time order.
-    int lastKnown = track.isEmpty() ? 0 : track.last().time;
+    const Track &track = ship->fullTrack();
+    // The boat's track in memory holds exactly what is stored, so a position found there (or
+    // earlier in this answer) is not offered to the table again. The table's unique index
+    // refuses repeats all the same.
+    std::vector<PositionRow> fresh;
+    std::unordered_set<qint32> seen;
+    qint32 newestKnown = 0;
     for (const QString &line : TrackingProtocol::lines(body)) {
         LineError error = LineError::None;
-        const std::optional<TrackingProtocol::PositionLine> p = TrackingProtocol::parsePosition(line, &error);
+        const std::optional<PositionRow> p = TrackingProtocol::parsePosition(line, &error);
         if (!p) {
             out() << " shipidx (httpFinished) = " << tag
                   << (error == LineError::FieldCount ? ", ungleich 5..." : ", ungueltige Position...") << Qt::endl;
             continue;
         }
-        if (p->time > lastKnown) {
-            track.append(p->lat, p->lng, p->time, p->course, 0);
-            insert.bindValue(QStringLiteral(":ship_id"), ship->id());
-            insert.bindValue(QStringLiteral(":regatta_id"), ship->regattaId());
-            insert.bindValue(QStringLiteral(":lat"), p->lat);
-            insert.bindValue(QStringLiteral(":lng"), p->lng);
-            insert.bindValue(QStringLiteral(":tstamp"), p->time);
-            insert.exec();
-            ++inserted;
-            lastKnown = p->time;
+        if (!seen.insert(p->time).second || track.indexOfTime(p->time) >= 0) {
+            newestKnown = std::max(newestKnown, p->time);
+            continue;
         }
-        newest = std::max(newest, p->time);
+        fresh.push_back(*p);
     }
-    if (newest > 0) {
-        ship->setPointCount(ship->pointCount() + inserted);
-        ship->setLastget(newest);
-        QSqlQuery update;
-        update.prepare(Sql::Ship::updateLastget);
-        update.bindValue(QStringLiteral(":lastget"), ship->lastget());
-        update.bindValue(QStringLiteral(":ship_id"), ship->id());
-        update.exec();
+    const PositionStore::Outcome stored =
+        PositionStore::store(ship->id(), ship->regattaId(), ship->lastget(), fresh, newestKnown);
+    if (stored.ok) {
+        std::vector<TrackPoint> points;
+        points.reserve(stored.inserted.size());
+        for (const int i : stored.inserted) {
+            const PositionRow &p = fresh[size_t(i)];
+            points.emplace_back(p.lat, p.lng, p.time, p.course, 0);
+        }
+        std::stable_sort(points.begin(), points.end(),
+                         [](const TrackPoint &a, const TrackPoint &b) { return a.time < b.time; });
+        ship->fullTrack().merge(std::move(points));
+        ship->setPointCount(ship->fullTrack().count());
+        ship->setLastget(stored.lastget);
+    } else {
+        // Nothing of the answer is kept and lastget stays: the next fetch asks again.
+        qWarning() << "TrackingClient::handlePositions, Positionen von Boot" << ship->id()
+                   << "nicht gespeichert:" << stored.error;
+        m_window.showStatusNote(tr("Positionsdaten von Boot %1 konnten nicht gespeichert werden: %2")
+                                    .arg(ship->id())
+                                    .arg(stored.error));
     }
-    db.commit();
 
     if (QStandardItem *cell = ship->lastReportCell()) {
         const bool stale = qint64(ship->lastget()) < Clock::nowSeconds() - staleAfterSeconds;
@@ -251,55 +253,53 @@ void TrackingClient::handleBoatList(QNetworkReply *reply, int tag)
 {
     qDebug() << "MainWindow::handleNetworkData, getBoats ...";
     const QString body = QString::fromUtf8(reply->readAll());
-    QSqlDatabase db = QSqlDatabase::database();
-    db.transaction();
-    QSqlQuery exists;
-    exists.prepare(Sql::Ship::exists);
-    QSqlQuery insert;
-    insert.prepare(Sql::Ship::insert);
-    QSqlQuery update;
-    update.prepare(Sql::Ship::update);
-    QSqlQuery clear;
-    clear.prepare(Sql::Track::deleteOfShip);
-
+    BoatListStore store;
+    if (!store.begin()) {
+        boatListNotStored(store.error());
+        return;
+    }
     int k = 0;
+    int otherEvent = 0;
     for (const QString &line : TrackingProtocol::lines(body)) {
         LineError error = LineError::None;
-        const std::optional<TrackingProtocol::BoatLine> b = TrackingProtocol::parseBoat(line, &error);
+        const std::optional<BoatRow> b = TrackingProtocol::parseBoat(line, &error);
         if (!b) {
             qDebug() << (error == LineError::FieldCount ? "MainWindow::handleNetworkData, ungleich 10 ..."
                                                         : "MainWindow::handleNetworkData, ungueltige Boot-Id ...");
             continue;
         }
-        exists.bindValue(QStringLiteral(":id"), b->id);
-        exists.bindValue(QStringLiteral(":regatta_id"), b->raceId);
-        const bool known = exists.exec() && exists.next();
-        exists.finish();
-        QSqlQuery &write = known ? update : insert;
+        const bool known = store.exists(b->id, b->raceId);
         qDebug() << (known ? "MainWindow::handleNetworkData, getBoats, update, line="
                            : "MainWindow::handleNetworkData, getBoats, insert, line=")
                  << line;
-        write.bindValue(QStringLiteral(":id"), b->id);
-        write.bindValue(QStringLiteral(":regatta_id"), b->raceId);
-        write.bindValue(QStringLiteral(":name"), b->name);
-        write.bindValue(QStringLiteral(":team"), b->team);
-        write.bindValue(QStringLiteral(":skipper"), b->skipper);
-        write.bindValue(QStringLiteral(":klasse"), b->klasse);
-        write.bindValue(QStringLiteral(":startnr"), b->startnr);
-        write.bindValue(QStringLiteral(":farbe"), TrackingProtocol::paletteColour(k));
-        if (!known) {
-            write.bindValue(QStringLiteral(":show"), true);
-            write.bindValue(QStringLiteral(":follow"), false);
-            write.bindValue(QStringLiteral(":tsmin"), b->firstTime);
+        const BoatListStore::Write written = store.write(*b, TrackingProtocol::paletteColour(k), known);
+        if (written == BoatListStore::Write::Failed) {
+            store.rollback();
+            boatListNotStored(store.error());
+            return;
         }
-        write.exec();
+        if (written == BoatListStore::Write::OtherEvent) {
+            // The boat id is the table's key, so the boat cannot be stored for this event too.
+            qWarning() << "MainWindow::handleNetworkData, Boot-Id" << b->id << "ist schon unter Regatta"
+                       << store.storedEvent() << "gespeichert, nicht unter" << b->raceId;
+            ++otherEvent;
+        }
         k = (k + 1) % TrackingProtocol::paletteSize;
-        clear.bindValue(QStringLiteral(":ship_id"), b->id);
-        clear.bindValue(QStringLiteral(":regatta_id"), tag);
-        clear.exec();
+        if (!store.clearTrack(b->id, tag)) {
+            store.rollback();
+            boatListNotStored(store.error());
+            return;
+        }
     }
-    db.commit();
+    if (!store.commit()) {
+        boatListNotStored(store.error());
+        return;
+    }
     qDebug() << "MainWindow::handleNetworkData, getBoats finished";
+    if (otherEvent > 0)
+        m_window.showStatusNote(
+            tr("%1 Boot(e) der Bootsliste sind schon unter einer anderen Regatta gespeichert und fehlen hier.")
+                .arg(otherEvent));
 
     Regatta *regatta = m_window.regatta();
     if (!regatta || regatta->eventId() != tag) {
@@ -309,5 +309,13 @@ void TrackingClient::handleBoatList(QNetworkReply *reply, int tag)
         return;
     }
     regatta->replaceShipsFromDB(tag);
+    scheduleReload();
     getData();
+}
+
+void TrackingClient::boatListNotStored(const QString &error)
+{
+    // Nothing of the list is kept; the boats shown stay as they were.
+    qWarning() << "TrackingClient::handleBoatList, Bootsliste nicht gespeichert:" << error;
+    m_window.showStatusNote(tr("Die Bootsliste konnte nicht gespeichert werden: %1").arg(error));
 }

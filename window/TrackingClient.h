@@ -40,6 +40,7 @@ private:
     Ship *shipFor(QNetworkReply *reply, int tag) const;
     void handlePositions(QNetworkReply *reply, int tag);
     void handleBoatList(QNetworkReply *reply, int tag);
+    void boatListNotStored(const QString &error);
     void positionReplyDone();
     void scheduleReload();
 

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "store/BoatRow.h"
+#include "store/PositionRow.h"
+
 #include <QByteArray>
 #include <QColor>
 #include <QString>
@@ -11,26 +14,10 @@
 namespace TrackingProtocol {
 
 // "lat;lng;tstamp;course;number"
-struct PositionLine
-{
-    double lat = 0;
-    double lng = 0;
-    int time = 0;
-    double course = 0;
-};
+using PositionLine = PositionRow;
 
 // "klasse|id|-|startnr|name|team|skipper|-|first tstamp|race id"
-struct BoatLine
-{
-    QString klasse;
-    int id = 0;
-    QString startnr;
-    QString name;
-    QString team;
-    QString skipper;
-    int firstTime = 0;
-    int raceId = 0;
-};
+using BoatLine = BoatRow;
 
 enum class LineError { None, FieldCount, BadValue };
 

@@ -7,6 +7,7 @@
 #include "tests/support/FeedServerFixture.h"
 #include "tests/support/LogCapture.h"
 #include "tests/support/MessageRecorder.h"
+#include "tests/support/ReadOnlyGuard.h"
 #include "tests/support/SqlHelpers.h"
 #include "tests/support/TestEnvironment.h"
 
@@ -15,7 +16,9 @@
 #include <QFile>
 #include "window/MainWindow.h"
 #include <QMenu>
+#include <QProcess>
 #include <QSettings>
+#include <QSqlDatabase>
 #include <QTest>
 
 namespace {
@@ -213,4 +216,101 @@ void StartupTest::unusableDatabaseEndsBeforeAnyWindow()
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), content);
     }
+}
+
+void StartupTest::readOnlyDatabaseIsToldOnce()
+{
+    MessageRecorder boxes;
+    {
+        Startup first;
+        QCOMPARE(first.run(Startup::Loop::Skip), 0);
+    }
+    LocalDatabase::close();
+    boxes.clear();
+    ReadOnlyGuard guard(TestEnvironment::dataFolder() + QStringLiteral("/brisavela2024.db"));
+    if (!guard.isActive())
+        QSKIP("this file system cannot make a file read-only for this user");
+
+    Startup startup;
+    QCOMPARE(startup.run(Startup::Loop::Skip), 0);
+    QCOMPARE(boxes.titles(), QStringList{QStringLiteral("Datenbank schreibgeschützt")});
+    QCOMPARE(boxes.shown().first().icon, QMessageBox::Warning);
+    QVERIFY(boxes.shown().first().text.contains(QStringLiteral("werden nicht gespeichert")));
+    // What is stored is shown all the same.
+    QCOMPARE(startup.regatta()->races().size(), 5);
+    QVERIFY(startup.window()->isVisible());
+}
+
+void StartupTest::killedFirstStartIsCreatedAgain()
+{
+    const QString db = TestEnvironment::dataFolder() + QStringLiteral("/brisavela2024.db");
+    // The real program, which waits at its first box for an answer that never comes.
+    QProcess viewer;
+    viewer.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    viewer.start(QStringLiteral(BRISAVELA_VIEWER), {});
+    QVERIFY(viewer.waitForStarted());
+    const bool reached = QTest::qWaitFor([&] { return QFile::exists(db); }, 20000);
+    viewer.kill();
+    viewer.waitForFinished();
+    QVERIFY(reached);
+
+    MessageRecorder boxes;
+    Startup startup;
+    QCOMPARE(startup.run(Startup::Loop::Skip), 0);
+    QCOMPARE(boxes.titles(), (QStringList{QStringLiteral("Initialisierung..."), QStringLiteral("Update...")}));
+    QCOMPARE(startup.regatta()->races().size(), 5);
+    QCOMPARE(SqlHelpers::rows(QStringLiteral("SELECT loadmaps, autoload, loadinterval, lookforupdate FROM prefs")),
+             (QList<QVariantList>{{1, 1, 5, 1}}));
+    QCOMPARE(SqlHelpers::scalar(QStringLiteral("PRAGMA integrity_check")).toString(), QStringLiteral("ok"));
+}
+
+namespace {
+// Looks at the file from outside while the second box of a first start waits for its answer:
+// what another program, or the next start after a kill, would find there.
+class FileAtUpdateBox : public MessagePresenter
+{
+public:
+    explicit FileAtUpdateBox(const QString &path)
+        : m_path(path)
+        , m_previous(MessagePresenter::install(this))
+    {
+    }
+    ~FileAtUpdateBox() override { MessagePresenter::install(m_previous); }
+
+    QMessageBox::StandardButton present(const MessageRequest &request) override
+    {
+        if (request.title == QLatin1String("Update...")) {
+            seen = true;
+            QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("outside"));
+            other.setDatabaseName(m_path);
+            if (other.open())
+                tablesOutside = other.tables();
+            other.close();
+        }
+        return QMessageBox::Ok;
+    }
+
+    bool seen = false;
+    QStringList tablesOutside{QStringLiteral("not looked")};
+
+private:
+    QString m_path;
+    MessagePresenter *m_previous;
+};
+} // namespace
+
+void StartupTest::interruptedCreationLeavesNothing()
+{
+    const QString db = TestEnvironment::dataFolder() + QStringLiteral("/brisavela2024.db");
+    {
+        FileAtUpdateBox outside(db);
+        Startup startup;
+        QCOMPARE(startup.run(Startup::Loop::Skip), 0);
+        QVERIFY(outside.seen);
+        // The tables made before the box are not in the file until the creation is complete;
+        // a kill at that box leaves an empty file, which the next start creates anew.
+        QCOMPARE(outside.tablesOutside, QStringList());
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("outside"));
+    QCOMPARE(SqlHelpers::scalar(QStringLiteral("SELECT count(*) FROM regatta")).toInt(), 5);
 }

@@ -15,4 +15,7 @@ private slots:
     void silentUpdateCheckFollowsThePreference();
     void unusableDatabaseEndsBeforeAnyWindow_data();
     void unusableDatabaseEndsBeforeAnyWindow();
+    void readOnlyDatabaseIsToldOnce();
+    void killedFirstStartIsCreatedAgain();
+    void interruptedCreationLeavesNothing();
 };

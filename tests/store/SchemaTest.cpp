@@ -2,12 +2,15 @@
 
 #include "store/DatabaseSchema.h"
 #include "store/LocalDatabase.h"
+#include "tests/support/LogCapture.h"
 #include "tests/support/MessageRecorder.h"
 #include "tests/support/SqlHelpers.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QFile>
 #include <QRandomGenerator>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTest>
 
 namespace {
@@ -62,6 +65,16 @@ QStringList version10Schema()
            << QStringLiteral("alter table regatta add column showcompletetracks int")
            << QStringLiteral("update regatta set showcompletetracks=1");
     return schema;
+}
+
+// The database work start-up does on an existing file.
+void openAsStartupDoes(const QString &path)
+{
+    bool existed = false;
+    QVERIFY(LocalDatabase::open(path, &existed));
+    QVERIFY(existed);
+    DatabaseSchema::createOrUpgrade(existed);
+    LocalDatabase::ensureIndexes();
 }
 
 } // namespace
@@ -155,25 +168,62 @@ void SchemaTest::currentOrNewerVersionIsLeftUntouched()
     {
         TestDatabase db(QStringLiteral("current.db"), false);
         path = db.path();
-        QVERIFY(SqlHelpers::exec({QStringLiteral("create table version (id int primary key,version int)"),
-                                  QStringLiteral("insert into version values (0, %1)").arg(version),
-                                  QStringLiteral("create table regatta (id INTEGER primary key, name text)")}));
+        QStringList schema = version10Schema();
+        schema[1] = QStringLiteral("insert into version values (0, %1)").arg(version);
+        schema << QStringLiteral("insert into ship (id, regatta_id, name, lastget) values (7, 125, 'Bora', 1060)")
+               << QStringLiteral("insert into track (ship_id, regatta_id, tstamp, lat, lng) values (7, 125, 1000, 43, 16)")
+               << QStringLiteral("insert into track (ship_id, regatta_id, tstamp, lat, lng) values (7, 125, 1060, 43, 16)");
+        QVERIFY(SqlHelpers::exec(schema));
     }
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QByteArray before = file.readAll();
-    file.close();
-
-    MessageRecorder boxes;
-    bool existed = false;
-    QVERIFY(LocalDatabase::open(path, &existed));
-    QVERIFY(existed);
-    DatabaseSchema::createOrUpgrade(true);
+    TestDatabase::openExisting(path);
+    const SqlHelpers::Dump before = SqlHelpers::dump();
+    const QStringList indexesBefore = SqlHelpers::indexes();
     LocalDatabase::close();
 
+    MessageRecorder boxes;
+    openAsStartupDoes(path);
+    // No box and no upgrade: what start-up adds is the unique position index, nothing else.
     QVERIFY(boxes.shown().isEmpty());
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), before);
+    QCOMPARE(SqlHelpers::dump(), before);
+    QCOMPARE(SqlHelpers::indexes(), QStringList(indexesBefore) << QStringLiteral("track_ship_event_tstamp"));
+    LocalDatabase::close();
+}
+
+void SchemaTest::repeatedPositionsAreRemovedOnceBeforeTheIndex()
+{
+    QString path;
+    {
+        TestDatabase db(QStringLiteral("repeats.db"), false);
+        path = db.path();
+        QStringList schema = version10Schema();
+        schema[1] = QStringLiteral("insert into version values (0, 23)");
+        schema << QStringLiteral("CREATE INDEX track_ship_event_time ON track (ship_id, regatta_id, tstamp, lat, lng)");
+        const char *track = "insert into track (id, ship_id, regatta_id, tstamp, lat, lng) values ";
+        for (const char *values : {"(1, 7, 125, 1000, 43.0, 16)", "(2, 7, 125, 1060, 43.1, 16)",
+                                   "(3, 7, 125, 1000, 43.5, 16)", "(4, 8, 125, 1000, 44.0, 16)",
+                                   "(5, 7, 126, 1000, 45.0, 16)", "(6, 7, 125, 1060, 43.6, 16)",
+                                   "(7, 7, 125, 1000, 43.7, 16)"})
+            schema << QLatin1String(track) + QLatin1String(values);
+        QVERIFY(SqlHelpers::exec(schema));
+    }
+    LogCapture log;
+    openAsStartupDoes(path);
+    // The first row of each boat, event and time stays.
+    QCOMPARE(SqlHelpers::rows(QStringLiteral("SELECT id, lat FROM track ORDER BY id")),
+             (QList<QVariantList>{{1, 43.0}, {2, 43.1}, {4, 44.0}, {5, 45.0}}));
+    QVERIFY(log.containsPart(QStringLiteral("doppelte Positionen entfernt: 3")));
+    QCOMPARE(SqlHelpers::indexes(),
+             (QStringList{QStringLiteral("sqlite_autoindex_version_1"), QStringLiteral("track_ship_event_tstamp")}));
+    // A repeat is refused by the table from now on.
+    QVERIFY(!QSqlQuery().exec(QLatin1String("insert into track (ship_id, regatta_id, tstamp) values (7, 125, 1000)")));
+    LocalDatabase::close();
+
+    // Done once: the next start finds the index and removes nothing.
+    LogCapture again;
+    openAsStartupDoes(path);
+    QVERIFY(!again.containsPart(QStringLiteral("doppelte Positionen")));
+    QCOMPARE(SqlHelpers::scalar(QStringLiteral("SELECT count(*) FROM track")).toInt(), 4);
+    LocalDatabase::close();
 }
 
 void SchemaTest::versionTableWithoutRowZeroCountsAsVersion1()
@@ -205,25 +255,38 @@ void SchemaTest::emptyRegattaTableSeeds2024RacesFrom2024()
     QCOMPARE(SqlHelpers::rows(raceQuery), seeded2024(2024));
 }
 
-void SchemaTest::existingEmptyFileGetsOnlyPrefs()
+void SchemaTest::emptyFileIsCreatedAsNew()
 {
+    // A start killed at its first box leaves a file of 0 bytes behind; it holds no database.
     QString path = TestEnvironment::freshFolder(QStringLiteral("emptyfile")) + QStringLiteral("/empty.db");
     {
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
     }
     MessageRecorder boxes;
-    bool existed = false;
+    bool existed = true;
     QVERIFY(LocalDatabase::open(path, &existed));
-    QVERIFY(existed);
-    DatabaseSchema::createOrUpgrade(true);
+    QVERIFY(!existed);
+    DatabaseSchema::createOrUpgrade(existed);
 
-    QCOMPARE(boxes.shown().size(), 1);
-    QCOMPARE(boxes.shown()[0].text, updateText(1));
-    QCOMPARE(SqlHelpers::tables(), QStringList{QStringLiteral("prefs")});
+    QCOMPARE(boxes.titles(), (QStringList{QStringLiteral("Initialisierung..."), QStringLiteral("Update...")}));
+    QCOMPARE(SqlHelpers::rows(raceQuery).size(), 5);
     QCOMPARE(SqlHelpers::rows(QStringLiteral("SELECT id, loadmaps, autoload, loadinterval, lookforupdate FROM prefs")),
              (QList<QVariantList>{{1, 1, 1, 5, 1}}));
     LocalDatabase::close();
+}
+
+void SchemaTest::fileWithoutTablesGetsOnlyPrefs()
+{
+    // A database without the program's tables is an old file: it is upgraded from version 1,
+    // which creates only the prefs table.
+    TestDatabase db(QStringLiteral("foreign.db"), false);
+    QVERIFY(SqlHelpers::exec({QStringLiteral("create table notes (text varchar(10))")}));
+    MessageRecorder boxes;
+    DatabaseSchema::createOrUpgrade(true);
+    QCOMPARE(boxes.shown().size(), 1);
+    QCOMPARE(boxes.shown()[0].text, updateText(1));
+    QCOMPARE(SqlHelpers::tables(), (QStringList{QStringLiteral("notes"), QStringLiteral("prefs")}));
 }
 
 void SchemaTest::fileThatIsNoDatabaseIsRefusedAndKept_data()

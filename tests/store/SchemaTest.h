@@ -13,7 +13,9 @@ private slots:
     void currentOrNewerVersionIsLeftUntouched();
     void versionTableWithoutRowZeroCountsAsVersion1();
     void emptyRegattaTableSeeds2024RacesFrom2024();
-    void existingEmptyFileGetsOnlyPrefs();
+    void repeatedPositionsAreRemovedOnceBeforeTheIndex();
+    void emptyFileIsCreatedAsNew();
+    void fileWithoutTablesGetsOnlyPrefs();
     void fileThatIsNoDatabaseIsRefusedAndKept_data();
     void fileThatIsNoDatabaseIsRefusedAndKept();
 };

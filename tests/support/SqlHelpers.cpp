@@ -50,14 +50,40 @@ QStringList SqlHelpers::tables()
     return QSqlDatabase::database().tables();
 }
 
-TestDatabase::TestDatabase(const QString &fileName, bool createSchema)
+QStringList SqlHelpers::indexes()
+{
+    QStringList names;
+    for (const QVariantList &row :
+         rows(QStringLiteral("SELECT name FROM sqlite_master WHERE type='index' ORDER BY name")))
+        names << row.first().toString();
+    return names;
+}
+
+SqlHelpers::Dump SqlHelpers::dump()
+{
+    Dump result;
+    for (const QString &table : tables())
+        result.insert(table, rows(QStringLiteral("SELECT * FROM %1 ORDER BY rowid").arg(table)));
+    return result;
+}
+
+void TestDatabase::openExisting(const QString &path)
+{
+    bool existed = false;
+    if (!LocalDatabase::open(path, &existed))
+        qWarning() << "TestDatabase::openExisting failed:" << path;
+}
+
+TestDatabase::TestDatabase(const QString &fileName, bool createSchema, int busyTimeoutMs)
 {
     static int counter = 0;
     m_path = TestEnvironment::freshFolder(QStringLiteral("db%1").arg(++counter)) + QLatin1Char('/') + fileName;
     bool existed = false;
-    m_open = LocalDatabase::open(m_path, &existed);
-    if (m_open && createSchema)
+    m_open = LocalDatabase::open(m_path, &existed, busyTimeoutMs);
+    if (m_open && createSchema) {
         DatabaseSchema::createOrUpgrade(existed);
+        LocalDatabase::ensureIndexes();
+    }
 }
 
 TestDatabase::~TestDatabase()

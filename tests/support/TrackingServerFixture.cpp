@@ -62,7 +62,7 @@ HttpResponse TrackingServerFixture::withFault(const QString &path, HttpResponse 
     return response;
 }
 
-HttpResponse TrackingServerFixture::respond(const HttpRequest &request) const
+HttpResponse TrackingServerFixture::respond(const HttpRequest &request)
 {
     const QString path = request.path();
     const QUrlQuery query = request.query();
@@ -76,10 +76,13 @@ HttpResponse TrackingServerFixture::respond(const HttpRequest &request) const
         const int ship = query.queryItemValue(QStringLiteral("bo")).toInt();
         if (m_rawPositions.contains(ship))
             return withFault(path, HttpResponse::ok(m_rawPositions.value(ship)));
+        QList<QByteArray> &queue = m_bodyQueues[ship];
+        if (!queue.isEmpty())
+            return withFault(path, HttpResponse::ok(queue.size() > 1 ? queue.takeFirst() : queue.first()));
         const int since = query.queryItemValue(QStringLiteral("la")).toInt();
         QByteArray body;
         for (const RaceData::Fix &fix : m_positions.value(ship)) {
-            if (fix.time > since)
+            if (fix.time > since || (m_repeatsLast && fix.time == since))
                 body += positionLine(fix) + '\n';
         }
         return withFault(path, HttpResponse::ok(body));

@@ -31,6 +31,10 @@ public:
     void setPositions(int shipId, const QList<RaceData::Fix> &fixes) { m_positions.insert(shipId, fixes); }
     // A body sent as it is, whatever the request asks.
     void setPositionBody(int shipId, const QByteArray &body) { m_rawPositions.insert(shipId, body); }
+    // Bodies sent as they are, one per request in turn; the last one is sent again and again.
+    void setPositionBodies(int shipId, const QList<QByteArray> &bodies) { m_bodyQueues.insert(shipId, bodies); }
+    // Also sends the position at "la" itself, as servers that compare with >= do.
+    void setRepeatsLastPosition(bool on) { m_repeatsLast = on; }
     void setFault(const char *path, Fault fault) { m_faults.insert(QLatin1String(path), fault); }
     void setDelay(const char *path, int milliseconds) { m_delays.insert(QLatin1String(path), milliseconds); }
     void clearFaults();
@@ -40,13 +44,15 @@ public:
     static QByteArray positionLine(const RaceData::Fix &fix, double course = 45.0);
 
 private:
-    HttpResponse respond(const HttpRequest &request) const;
+    HttpResponse respond(const HttpRequest &request);
     HttpResponse withFault(const QString &path, HttpResponse response) const;
 
     LocalHttpServer m_server;
     QHash<int, QStringList> m_boats;
     QHash<int, QList<RaceData::Fix>> m_positions;
     QHash<int, QByteArray> m_rawPositions;
+    QHash<int, QList<QByteArray>> m_bodyQueues;
+    bool m_repeatsLast = false;
     QHash<QString, Fault> m_faults;
     QHash<QString, int> m_delays;
 };

@@ -86,24 +86,28 @@ void TrackingClientTest::repeatedTimeStampsAreStoredOnce()
     PinnedClock clock(fetchedAt);
     WindowRig rig;
     storeNewBoats();
-    rig.tracking.setPositionBody(301, "43.1;16.1;1000;90;0\n43.2;16.2;1000;90;0\n43.3;16.3;1060;45;0\n");
+    // Times after the race start, which the first request asked from.
+    const int t0 = von + 100;
+    const int t1 = von + 160;
+    rig.tracking.setPositionBody(
+        301, QStringLiteral("43.1;16.1;%1;90;0\n43.2;16.2;%1;90;0\n43.3;16.3;%2;45;0\n").arg(t0).arg(t1).toLatin1());
     rig.start(125, 279);
     QVERIFY(rig.settle());
     QCOMPARE(RaceData::trackRows(301, 125), 2);
-    QCOMPARE(RaceData::storedLastget(301), 1060);
+    QCOMPARE(RaceData::storedLastget(301), t1);
     Ship *neptun = rig.ship(301);
-    QCOMPARE(neptun->lastget(), 1060);
+    QCOMPARE(neptun->lastget(), t1);
     QCOMPARE(neptun->pointCount(), 2);
     QVERIFY(neptun->ready());
     QCOMPARE(neptun->fullTrack().point(0).position, GeoPoint(43.1, 16.1));
     QCOMPARE(neptun->fullTrack().point(0).course, 90.0f);
     // Reported long ago: red, with the time of the last report.
-    QCOMPARE(neptun->lastReportCell()->text(), shortTime(1060));
+    QCOMPARE(neptun->lastReportCell()->text(), shortTime(t1));
     QCOMPARE(neptun->lastReportCell()->foreground().color(), QColor(Qt::red));
     QCOMPARE(rig.window->settingsPage()->lastQueryLabel()->text(),
              QDateTime::fromSecsSinceEpoch(fetchedAt).toLocalTime().toString(QStringLiteral("dd.MM.yyyy hh:mm:ss")));
     // Placed on the chart, the slider spanning the new positions.
-    QCOMPARE(rig.window->slider()->maximum(), 1060);
+    QCOMPARE(rig.window->slider()->maximum(), t1);
 }
 
 void TrackingClientTest::answerWithoutValidLinesKeepsLastget()

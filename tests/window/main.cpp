@@ -1,7 +1,8 @@
 #include "tests/support/TestMain.h"
 #include "tests/window/MainWindowTest.h"
+#include "tests/window/RaceDataIntegrityTest.h"
 #include "tests/window/ReplayTest.h"
 #include "tests/window/TrackingClientTest.h"
 #include "tests/window/TrackingProtocolTest.h"
 
-BRISAVELA_TEST_MAIN(MainWindowTest, ReplayTest, TrackingProtocolTest, TrackingClientTest)
+BRISAVELA_TEST_MAIN(MainWindowTest, ReplayTest, TrackingProtocolTest, TrackingClientTest, RaceDataIntegrityTest)

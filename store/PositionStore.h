@@ -1,0 +1,34 @@
+#pragma once
+
+#include "store/PositionRow.h"
+
+#include <QString>
+
+#include <vector>
+
+// Stores a boat's positions from one answer of the tracking server, so that each position is
+// kept exactly once and lastget never claims more than is stored: the positions and the new
+// lastget are one transaction, a position the table already holds is refused by its unique
+// index, and any other failure rolls the whole answer back.
+class PositionStore
+{
+public:
+    struct Outcome
+    {
+        bool ok = true;
+        // The database's reason when the answer was rolled back.
+        QString error;
+        // Indexes into the rows given, of the positions that are new in the table.
+        std::vector<int> inserted;
+        // Positions the table already held.
+        int duplicates = 0;
+        // The boat's lastget after the answer, written to table ship when the answer held a
+        // stored position: the later of the lastget before and the newest time stored.
+        qint32 lastget = 0;
+    };
+
+    // rows in any order. alreadyStoredNewest is the newest time of positions of the answer the
+    // caller knows to be stored and left out of rows (0 if none).
+    static Outcome store(int shipId, int eventId, qint32 lastget, const std::vector<PositionRow> &rows,
+                         qint32 alreadyStoredNewest = 0);
+};

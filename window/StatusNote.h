@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QLabel>
+
+class QTimer;
+
+// A short note at the right of the status line: something the user should know about but
+// need not answer, such as data that could not be stored. It fades after a while.
+class StatusNote : public QLabel
+{
+    Q_OBJECT
+public:
+    static constexpr int defaultShowMs = 30000;
+
+    explicit StatusNote(QWidget *parent = nullptr);
+
+    void showNote(const QString &text, int milliseconds = defaultShowMs);
+
+private:
+    QTimer *m_timer;
+};
