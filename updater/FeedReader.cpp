@@ -7,7 +7,10 @@
 
 void FeedReader::clear()
 {
+    m_decoder.clear();
     m_xml.clear();
+    m_errorLine = 0;
+    m_errorText.clear();
     m_item = FeedItem();
     m_currentTag.clear();
 }
@@ -15,8 +18,10 @@ void FeedReader::clear()
 FeedReader::Outcome FeedReader::parse()
 {
     while (!m_xml.hasError() || m_xml.error() == QXmlStreamReader::PrematureEndOfDocumentError) {
-        if (m_xml.atEnd())
-            return Outcome::Undecided;
+        if (m_xml.atEnd()) {
+            // All text before an undecodable byte is read; the byte ends the document.
+            return m_decoder.failed() ? failed(m_decoder.errorLine(), m_decoder.errorText()) : Outcome::Undecided;
+        }
         m_xml.readNext();
         if (m_xml.isStartElement()) {
             startElement();
@@ -27,6 +32,13 @@ FeedReader::Outcome FeedReader::parse()
                 return Outcome::Decided;
         }
     }
+    return failed(m_xml.lineNumber(), m_xml.errorString());
+}
+
+FeedReader::Outcome FeedReader::failed(qint64 line, const QString &text)
+{
+    m_errorLine = line;
+    m_errorText = text;
     return Outcome::Failed;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "updater/FeedDecoder.h"
+
 #include <QString>
 #include <QXmlStreamReader>
 
@@ -32,20 +34,25 @@ public:
     };
 
     void clear();
-    void addData(const QByteArray &data) { m_xml.addData(data); }
+    // The reader gets text, never bytes: how the bytes are split must not change the verdict.
+    void addData(const QByteArray &data) { m_xml.addData(m_decoder.decode(data)); }
     Outcome parse();
 
     const FeedItem &item() const { return m_item; }
-    qint64 errorLine() const { return m_xml.lineNumber(); }
-    QString errorText() const { return m_xml.errorString(); }
+    qint64 errorLine() const { return m_errorLine; }
+    QString errorText() const { return m_errorText; }
 
 private:
     void startElement();
     void readEnclosure();
     void appendText();
     bool itemFits() const;
+    Outcome failed(qint64 line, const QString &text);
 
+    FeedDecoder m_decoder;
     QXmlStreamReader m_xml;
+    qint64 m_errorLine = 0;
+    QString m_errorText;
     FeedItem m_item;
     QString m_currentTag;
 };

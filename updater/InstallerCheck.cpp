@@ -16,6 +16,11 @@ QByteArray InstallerCheck::publicKey()
     return overridden ? overriddenKey() : QByteArray(BRISAVELA_UPDATE_PUBLIC_KEY);
 }
 
+bool InstallerCheck::hasKey()
+{
+    return QByteArray::fromBase64(publicKey()).size() == crypto_sign_PUBLICKEYBYTES;
+}
+
 void InstallerCheck::setPublicKey(const QByteArray &base64)
 {
     overriddenKey() = base64;

@@ -10,6 +10,8 @@ class InstallerCheck
 public:
     // The built-in public key (base64); empty in a build without one.
     static QByteArray publicKey();
+    // Whether this build can check installers at all; without a key none is downloaded.
+    static bool hasKey();
     // Replaces the built-in key, for builds that test their own feeds.
     static void setPublicKey(const QByteArray &base64);
 

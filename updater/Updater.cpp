@@ -5,8 +5,11 @@
 #include "updater/AvailableUpdate.h"
 #include "updater/IgnoredVersions.h"
 #include "updater/InstallerCheck.h"
+#include "updater/InstallerFolder.h"
+#include "updater/TransferGuard.h"
 #include "updater/UpdateDownloadProgress.h"
 #include "updater/UpdateWindow.h"
+#include "updater/UpdaterNetwork.h"
 
 #include <QAuthenticator>
 #include <QCoreApplication>
@@ -19,39 +22,41 @@
 #include <QNetworkReply>
 #include <QProcess>
 
-#include <cstdlib>
+#include <atomic>
+
+#include <unistd.h>
 
 namespace {
 QMutex instanceLock;
-Updater *theInstance = nullptr;
+std::atomic<Updater *> theInstance{nullptr};
 
 QString notInstalled()
 {
     return Updater::tr("Das Update konnte nicht installiert werden.");
 }
 
-// A fresh folder only the user can enter, so nobody else can put or swap a file there.
-QString privateFolder()
+bool isHttp(const QUrl &url)
 {
-    QByteArray pattern = QFile::encodeName(QDir::tempPath() + QStringLiteral("/brisavela-update-XXXXXX"));
-    if (!::mkdtemp(pattern.data()))
-        return QString();
-    return QFile::decodeName(pattern);
+    return url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https");
 }
 } // namespace
 
 Updater *Updater::instance()
 {
-    if (!theInstance) {
+    Updater *updater = theInstance.load(std::memory_order_acquire);
+    if (!updater) {
         QMutexLocker lock(&instanceLock);
-        if (!theInstance)
-            theInstance = new Updater;
+        updater = theInstance.load(std::memory_order_relaxed);
+        if (!updater) {
+            updater = new Updater;
+            theInstance.store(updater, std::memory_order_release);
+        }
     }
-    return theInstance;
+    return updater;
 }
 
 Updater::Updater()
-    : m_network(new QNetworkAccessManager(this))
+    : m_network(new UpdaterNetwork(this))
     , m_launcher([](const QString &path) { return QProcess::startDetached(path, {}); })
     , m_quitter([](int exitCode) { QCoreApplication::exit(exitCode); })
 {
@@ -139,6 +144,7 @@ void Updater::startDownloadFeed(const QUrl &url)
     // The feed's redirects are followed here, so that the new address is remembered.
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
     m_feedReply = m_network->get(request);
+    TransferGuard::watch(m_feedReply, QStringLiteral("feed"), m_limits.feedBytes, m_limits.idleMs, m_limits.documentMs);
     connect(m_feedReply, &QNetworkReply::readyRead, this, &Updater::httpFeedReadyRead);
     connect(m_feedReply, &QNetworkReply::downloadProgress, this, &Updater::httpFeedUpdateDataReadProgress);
     connect(m_feedReply, &QNetworkReply::finished, this, &Updater::httpFeedDownloadFinished);
@@ -146,8 +152,12 @@ void Updater::startDownloadFeed(const QUrl &url)
 
 void Updater::httpFeedReadyRead()
 {
-    if (auto *reply = qobject_cast<QNetworkReply *>(sender()); reply && reply == m_feedReply)
-        m_feed.addData(reply->readAll());
+    auto *reply = qobject_cast<QNetworkReply *>(sender());
+    if (!reply || reply != m_feedReply)
+        return;
+    const QByteArray bytes = reply->readAll();
+    if (TransferGuard::take(reply, bytes.size()))
+        m_feed.addData(bytes);
 }
 
 void Updater::httpFeedUpdateDataReadProgress(qint64, qint64)
@@ -165,10 +175,18 @@ void Updater::httpFeedDownloadFinished()
     }
     const QVariant redirect = reply->attribute(QNetworkRequest::RedirectionTargetAttribute);
     if (reply->error() != QNetworkReply::NoError) {
-        showErrorDialog(tr("Feed download failed: %1.").arg(reply->errorString()));
+        const QString limit = TransferGuard::reasonFor(reply);
+        showErrorDialog(tr("Feed download failed: %1.").arg(limit.isEmpty() ? reply->errorString() : limit));
     } else if (redirect.isValid() && !redirect.toUrl().isEmpty()) {
         reply->deleteLater();
         m_feedReply = nullptr;
+        const QUrl target = m_feedUrl.resolved(redirect.toUrl());
+        if (!isHttp(target)) {
+            qWarning() << "Updater: feed redirection refused:" << target.toString();
+            showErrorDialog(tr("Feed download failed: %1.")
+                                .arg(tr("redirection to %1 refused, only http and https are followed").arg(target.toString())));
+            return;
+        }
         if (++m_redirects > maxRedirects) {
             showErrorDialog(tr("Feed download failed: %1.")
                                 .arg(tr("more than %1 redirections, the last to %2")
@@ -180,8 +198,13 @@ void Updater::httpFeedDownloadFinished()
         startDownloadFeed(m_feedUrl);
         return;
     } else {
-        m_feed.addData(reply->readAll());
-        xmlParseFeed();
+        const QByteArray rest = reply->readAll();
+        if (TransferGuard::take(reply, rest.size())) {
+            m_feed.addData(rest);
+            xmlParseFeed();
+        } else {
+            showErrorDialog(tr("Feed download failed: %1.").arg(TransferGuard::reasonFor(reply)));
+        }
     }
     reply->deleteLater();
     m_feedReply = nullptr;
@@ -216,7 +239,8 @@ bool Updater::searchDownloadedFeedForUpdates(const FeedItem &candidate)
         showErrorDialog(tr("Feed error: invalid \"release notes\" link"));
         return false;
     }
-    if (item.url.isEmpty() || item.version.isEmpty() || item.platform.isEmpty()) {
+    // The installer is fetched over HTTP too, never read from this machine.
+    if (item.url.isEmpty() || !isHttp(QUrl(item.url)) || item.version.isEmpty() || item.platform.isEmpty()) {
         showErrorDialog(tr("Feed error: invalid \"enclosure\" with the download link"));
         return false;
     }
@@ -250,7 +274,9 @@ void Updater::startDownloadReleaseNotes(const QUrl &url)
 {
     if (!m_releaseNotes.isNull())
         m_releaseNotes = QString();
-    m_releaseNotesReply = m_network->get(QNetworkRequest(url));
+    m_releaseNotesReply = m_network->get(UpdaterNetwork::bareRequest(url));
+    TransferGuard::watch(m_releaseNotesReply, QStringLiteral("release notes"), m_limits.releaseNotesBytes,
+                         m_limits.idleMs, m_limits.documentMs);
     connect(m_releaseNotesReply, &QNetworkReply::readyRead, this, &Updater::httpRelNotesReadyRead);
     connect(m_releaseNotesReply, &QNetworkReply::downloadProgress, this, &Updater::httpRelNotesUpdateDataReadProgress);
     connect(m_releaseNotesReply, &QNetworkReply::finished, this, &Updater::httpRelNotesDownloadFinished);
@@ -262,6 +288,8 @@ void Updater::httpRelNotesReadyRead()
     if (!reply)
         return;
     const QByteArray bytes = reply->readAll();
+    if (!TransferGuard::take(reply, bytes.size()))
+        return;
     const qsizetype nul = bytes.indexOf('\0');
     m_releaseNotes += QString::fromLatin1(nul < 0 ? bytes : bytes.left(nul));
 }
@@ -279,8 +307,9 @@ void Updater::httpRelNotesDownloadFinished()
         reply->deleteLater();
         return;
     }
+    const QString limit = TransferGuard::reasonFor(reply);
     if (reply->error() != QNetworkReply::NoError)
-        showErrorDialog(tr("RelNotes download failed: %1.").arg(reply->errorString()));
+        showErrorDialog(tr("RelNotes download failed: %1.").arg(limit.isEmpty() ? reply->errorString() : limit));
     else if (m_updateWindow)
         m_updateWindow->setReleaseNotesHtml(m_releaseNotes);
     reply->deleteLater();
@@ -317,25 +346,53 @@ void Updater::authenticationRequired(QNetworkReply *reply, QAuthenticator *authe
 
 void Updater::removeOldVersionFiles(const QString &folder)
 {
-    removeOldVersionFilesIn(folder.isEmpty() ? QDir::tempPath() : folder);
+    const QString base = folder.isEmpty() ? QDir::tempPath() : folder;
+    // Without a temporary folder (TMPDIR missing or not a folder) nothing is looked at: an
+    // empty or relative path would be the working directory.
+    if (base.isEmpty() || !QDir::isAbsolutePath(base) || !QFileInfo(base).isDir()) {
+        qDebug() << "Updater: no temporary folder to clean up:" << base;
+        return;
+    }
+    // Old versions are left where this program writes installers: its own download
+    // folders and the temporary folder itself. Other programs' folders are not walked.
+    for (const QFileInfo &entry : ownEntries(base)) {
+        if (entry.isDir() && entry.fileName().startsWith(InstallerFolder::namePrefix()))
+            removeOldVersionFilesIn(entry.absoluteFilePath());
+        else if (entry.isFile())
+            removeIfOldVersion(entry);
+    }
 }
 
 void Updater::removeOldVersionFilesIn(const QString &folder)
 {
-    // Links are never followed and only regular files go: another user's link in a shared
-    // temporary folder must not make this program delete what it points to.
+    for (const QFileInfo &entry : ownEntries(folder)) {
+        if (entry.isDir())
+            removeOldVersionFilesIn(entry.absoluteFilePath());
+        else if (entry.isFile())
+            removeIfOldVersion(entry);
+    }
+}
+
+// Links are never followed and only this user's entries count: another user's link or
+// file in a shared temporary folder must not make this program delete anything.
+QFileInfoList Updater::ownEntries(const QString &folder)
+{
+    QFileInfoList result;
     const QFileInfoList entries =
         QDir(folder).entryInfoList(QDir::Dirs | QDir::Files | QDir::NoDotAndDotDot | QDir::NoSymLinks);
     for (const QFileInfo &entry : entries) {
-        if (entry.isSymLink())
-            continue;
-        if (entry.isDir()) {
-            removeOldVersionFilesIn(entry.absoluteFilePath());
-        } else if (entry.isFile() && entry.suffix() == QLatin1String("oldversion")) {
-            if (!QFile::remove(entry.absoluteFilePath()))
-                qDebug() << "Error: Unable to clean up file: " << entry.absoluteFilePath();
-        }
+        if (!entry.isSymLink() && entry.ownerId() == ::geteuid())
+            result << entry;
     }
+    return result;
+}
+
+void Updater::removeIfOldVersion(const QFileInfo &file)
+{
+    if (file.suffix() != QLatin1String("oldversion"))
+        return;
+    if (!QFile::remove(file.absoluteFilePath()))
+        qDebug() << "Error: Unable to clean up file: " << file.absoluteFilePath();
 }
 
 void Updater::showUpdateWindow()
@@ -383,7 +440,25 @@ void Updater::InstallUpdate()
         qWarning() << "Abort Update: No update prososed! This should not happen.";
         return;
     }
-    QNetworkReply *reply = m_network->get(QNetworkRequest(m_proposedUpdate->enclosureUrl()));
+    if (!InstallerCheck::hasKey()) {
+        // Nothing this build could not check is downloaded; the user is told where to
+        // get the new version instead.
+        qDebug() << "Updater: no key to check installers, nothing downloaded";
+        MessagePresenter::show(QMessageBox::Information, tr("Brisavela Update"),
+                               tr("Diese Programmversion kann Updates nicht selbst installieren."), QMessageBox::Ok,
+                               nullptr,
+                               tr("Version %1 können Sie hier herunterladen:\n%2\n\nMehr zur neuen Version:\n%3")
+                                   .arg(m_proposedUpdate->enclosureVersion(),
+                                        m_proposedUpdate->enclosureUrl().toString(),
+                                        m_proposedUpdate->releaseNotesLink().toString()));
+        return;
+    }
+    QNetworkReply *reply = m_network->get(UpdaterNetwork::bareRequest(m_proposedUpdate->enclosureUrl()));
+    // The announced length is all that may come; without one, a sane maximum.
+    const qint64 announced = m_proposedUpdate->enclosureLength();
+    TransferGuard::watch(reply, QStringLiteral("installer"),
+                         announced > 0 ? qMin(announced, m_limits.installerBytes) : m_limits.installerBytes,
+                         m_limits.idleMs, 0);
     connect(reply, &QNetworkReply::finished, this, &Updater::httpUpdateDownloadFinished);
     if (reply->error() != QNetworkReply::NoError) {
         qDebug() << "Unable to download the update: " << reply->errorString();
@@ -412,6 +487,7 @@ void Updater::httpUpdateDownloadFinished()
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     if (reply->error() != QNetworkReply::NoError) {
         qDebug() << "Download errors ocurred! HTTP Error Code:" << status;
+        qWarning() << "Updater: installer download failed:" << reply->errorString();
         reply->deleteLater();
         return;
     }
@@ -421,19 +497,14 @@ void Updater::httpUpdateDownloadFinished()
         return;
     }
     const QByteArray bytes = reply->readAll();
-    const QString fileName = reply->url().fileName();
+    const QUrl url = reply->url();
     reply->deleteLater();
 
-    const QString folder = privateFolder();
-    const QString target = folder + QStringLiteral("/") + fileName;
-    qDebug() << "Writing downloaded file into " << target;
-    QFile file(target);
-    const bool written = !folder.isEmpty() && !fileName.isEmpty() && file.open(QIODevice::WriteOnly | QIODevice::Truncate)
-                         && file.write(bytes) == bytes.size();
-    file.close();
-    if (!written) {
-        refuseInstaller(notInstalled(), tr("Die Datei konnte nicht gespeichert werden."), target);
-        QDir(folder).removeRecursively();
+    // Everything is checked before anything is written.
+    const QString fileName = InstallerFolder::fileNameFor(url);
+    if (fileName.isEmpty()) {
+        refuseInstaller(notInstalled(), tr("Der Dateiname im Download-Link ist unzulässig: %1").arg(url.toString()),
+                        url.toString());
         return;
     }
     const QString problem = m_proposedUpdate
@@ -441,8 +512,20 @@ void Updater::httpUpdateDownloadFinished()
                                                           m_proposedUpdate->enclosureLength())
                                 : tr("Es wird kein Update angeboten.");
     if (!problem.isEmpty()) {
-        refuseInstaller(tr("Das Update konnte nicht überprüft werden und wurde nicht installiert."), problem, target);
-        QDir(folder).removeRecursively();
+        refuseInstaller(tr("Das Update konnte nicht überprüft werden und wurde nicht installiert."), problem, fileName);
+        return;
+    }
+    // A fresh folder only the user can enter, so nobody else can put or swap a file there.
+    InstallerFolder folder;
+    if (!folder.create()) {
+        refuseInstaller(notInstalled(), folder.error(), fileName);
+        return;
+    }
+    const QString target = folder.path() + QStringLiteral("/") + fileName;
+    qDebug() << "Writing downloaded file into " << target;
+    if (!folder.write(fileName, bytes)) {
+        refuseInstaller(notInstalled(), tr("Die Datei konnte nicht gespeichert werden."), target);
+        folder.discard();
         return;
     }
     // Only the user may run it, or change it before it runs.
@@ -450,7 +533,7 @@ void Updater::httpUpdateDownloadFinished()
     qDebug() << "starting " << target;
     if (!m_launcher(target)) {
         refuseInstaller(notInstalled(), tr("Das Installationsprogramm ließ sich nicht starten."), target);
-        QDir(folder).removeRecursively();
+        folder.discard();
         return;
     }
     m_quitter(0);

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "updater/FeedReader.h"
+#include "updater/TransferLimits.h"
 #include "updater/UpdateWindow.h"
 
+#include <QFileInfo>
 #include <QObject>
 #include <QPointer>
 #include <QUrl>
@@ -49,6 +51,8 @@ public:
     using Quitter = std::function<void(int exitCode)>;
     void setLauncher(Launcher launcher) { m_launcher = std::move(launcher); }
     void setQuitter(Quitter quitter) { m_quitter = std::move(quitter); }
+    void setLimits(const TransferLimits &limits) { m_limits = limits; }
+    const TransferLimits &limits() const { return m_limits; }
     // Forgets the offer, any window and any request, for a check from scratch.
     void clear();
 
@@ -87,6 +91,8 @@ private:
     void showInformationDialog(const QString &message);
     void refuseInstaller(const QString &text, const QString &reason, const QString &file);
     void removeOldVersionFilesIn(const QString &folder);
+    static QFileInfoList ownEntries(const QString &folder);
+    static void removeIfOldVersion(const QFileInfo &file);
 
     QPointer<UpdateWindow> m_updateWindow;
     AvailableUpdate *m_proposedUpdate = nullptr;
@@ -105,4 +111,5 @@ private:
     int m_redirects = 0;
     Launcher m_launcher;
     Quitter m_quitter;
+    TransferLimits m_limits;
 };

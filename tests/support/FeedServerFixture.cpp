@@ -4,7 +4,7 @@ FeedServerFixture::FeedServerFixture()
 {
     m_server.listen();
     m_server.setHandler([this](const HttpRequest &request) {
-        return m_routes.value(request.path(), HttpResponse::error(404, "nothing here"));
+        return m_routes.value(request.path(), m_fallback);
     });
 }
 

@@ -20,6 +20,8 @@ public:
     LocalHttpServer &server() { return m_server; }
 
     void setResponse(const QString &path, const HttpResponse &response) { m_routes.insert(path, response); }
+    // The answer for every path without its own response (404 unless set).
+    void setFallback(const HttpResponse &response) { m_fallback = response; }
     void setFeed(const QByteArray &xml, const QString &path = QLatin1String(feedPath));
 
     // A feed whose items are the given XML fragments, with both prefixes declared.
@@ -31,4 +33,5 @@ public:
 private:
     LocalHttpServer m_server;
     QHash<QString, HttpResponse> m_routes;
+    HttpResponse m_fallback = HttpResponse::error(404, "nothing here");
 };

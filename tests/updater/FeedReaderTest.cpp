@@ -3,6 +3,7 @@
 #include "tests/support/FeedServerFixture.h"
 #include "updater/FeedReader.h"
 
+#include <QRandomGenerator>
 #include <QTest>
 
 namespace {
@@ -147,19 +148,181 @@ void FeedReaderTest::incompleteAndMalformedDocuments()
     QCOMPARE(reader.parse(), FeedReader::Outcome::Failed);
 }
 
-void FeedReaderTest::dataArrivingInPieces()
+namespace {
+struct Verdict
+{
+    FeedReader::Outcome outcome = FeedReader::Outcome::Undecided;
+    QString title;
+    QString version;
+    qint64 line = 0;
+    QString error;
+
+    bool operator==(const Verdict &o) const
+    {
+        return outcome == o.outcome && title == o.title && version == o.version && line == o.line && error == o.error;
+    }
+};
+
+QString describe(const Verdict &v)
+{
+    const char *names[] = {"Undecided", "Decided", "Failed"};
+    return QStringLiteral("%1 title=%2 version=%3 line=%4 error=%5")
+        .arg(QLatin1String(names[int(v.outcome)]), v.title, v.version)
+        .arg(v.line)
+        .arg(v.error);
+}
+
+Verdict verdictOf(FeedReader &reader, FeedReader::Outcome outcome)
+{
+    Verdict v;
+    v.outcome = outcome;
+    if (outcome == FeedReader::Outcome::Decided) {
+        v.title = reader.item().title;
+        v.version = reader.item().version;
+    } else if (outcome == FeedReader::Outcome::Failed) {
+        v.line = reader.errorLine();
+        v.error = reader.errorText();
+    }
+    return v;
+}
+
+Verdict readWhole(const QByteArray &document)
 {
     FeedReader reader;
+    reader.addData(document);
+    return verdictOf(reader, reader.parse());
+}
+
+// Parses after every piece, as the updater would if it parsed while the feed arrives.
+Verdict readInPieces(const QByteArray &document, const QList<qsizetype> &cuts)
+{
+    FeedReader reader;
+    qsizetype from = 0;
+    FeedReader::Outcome outcome = FeedReader::Outcome::Undecided;
+    for (qsizetype i = 0; i <= cuts.size() && outcome == FeedReader::Outcome::Undecided; ++i) {
+        const qsizetype to = i < cuts.size() ? cuts[i] : document.size();
+        reader.addData(document.mid(from, to - from));
+        outcome = reader.parse();
+        from = to;
+    }
+    return verdictOf(reader, outcome);
+}
+
+QList<qsizetype> everyNth(qsizetype size, qsizetype n)
+{
+    QList<qsizetype> cuts;
+    for (qsizetype at = n; at < size; at += n)
+        cuts << at;
+    return cuts;
+}
+
+const QByteArray fullType = "brisavela:platform=\"Q_OS_LINUX\" brisavela:programType=\"FULL\" sparkle:version=\"2.25\"";
+
+QByteArray document(const QByteArray &prolog, const QByteArray &channelTitle, const QByteArray &itemTitle,
+                    const QByteArray &tail = "</channel>\n</rss>\n")
+{
+    return prolog + "<rss xmlns:sparkle=\"urn:a\" xmlns:brisavela=\"urn:b\">\n<channel>\n<title>" + channelTitle
+           + "</title>\n<item>\n<title>" + itemTitle + "</title>\n<link>http://example.invalid/n</link>\n"
+           + "<enclosure url=\"http://example.invalid/s.run\" " + fullType + "/>\n</item>\n" + tail;
+}
+
+const QByteArray utf8Prolog = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n";
+
+// Documents that arrive whole in a test but in pieces of any size over a network.
+QList<QPair<const char *, QByteArray>> documents()
+{
+    QByteArray utf16("\xff\xfe");
+    const QString text = QString::fromUtf8(document("<?xml version=\"1.0\" encoding=\"UTF-16\"?>\n", "K", "Stück"));
+    utf16.append(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
+    QByteArray crlf = document(utf8Prolog, "Kanal", "Stück\xc3\xbc");
+    crlf.replace("\n", "\r\n");
+    const QByteArray valid = document(utf8Prolog, "Kanal", "St\xc3\xbc" "ckF\xc3\xbcrSt\xc3\xbc" "ck \xe2\x82\xac");
+    const QByteArray sharpS = document(utf8Prolog, "Gr\xc3\xb6\xc3\x9f" "er", "x");
+    return {
+        {"valid", valid},
+        {"valid with CRLF", crlf},
+        {"valid without declaration", document("", "Kanal", "x")},
+        {"no fitting item", QByteArray(valid).replace("FULL", "LITE")},
+        {"truncated", valid.left(valid.size() - 60)},
+        {"truncated inside a character", sharpS.left(sharpS.indexOf("\x9f"))},
+        {"malformed", QByteArray(valid).replace("</channel>", "</chanel>")},
+        {"bad UTF-8 before the item", document(utf8Prolog, "Kan\xff\xfe al", "x")},
+        {"bad UTF-8 after the item", document(utf8Prolog, "Kanal", "x", "</channel>\n<!-- \xc3\x28 -->\n</rss>\n")},
+        {"truncated sequence before ASCII", document(utf8Prolog, "Kan\xe2\x82(", "x")},
+        {"Latin-1 declared", document("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n", "K", "Gr\xf6\xdf" "er")},
+        {"Latin-1 undeclared", document("<?xml version=\"1.0\"?>\n", "Gr\xf6\xdf" "er", "x")},
+        {"unsupported encoding", document("<?xml version=\"1.0\" encoding=\"x-bogus\"?>\n", "K", "x")},
+        {"UTF-16 with byte-order mark", utf16},
+        {"UTF-8 byte-order mark", "\xef\xbb\xbf" + valid},
+    };
+}
+} // namespace
+
+void FeedReaderTest::encodingErrorsAreReportedWhereTheyOccur()
+{
+    const auto docs = documents();
+    auto doc = [&docs](const char *name) {
+        for (const auto &d : docs) {
+            if (qstrcmp(d.first, name) == 0)
+                return d.second;
+        }
+        return QByteArray();
+    };
+    const QString badEncoding = QStringLiteral("Encountered incorrectly encoded content.");
+    Verdict v = readWhole(doc("bad UTF-8 before the item"));
+    QCOMPARE(describe(v), describe({FeedReader::Outcome::Failed, {}, {}, 4, badEncoding}));
+    v = readWhole(doc("Latin-1 undeclared"));
+    QCOMPARE(describe(v), describe({FeedReader::Outcome::Failed, {}, {}, 4, badEncoding}));
+    v = readWhole(doc("truncated sequence before ASCII"));
+    QCOMPARE(describe(v), describe({FeedReader::Outcome::Failed, {}, {}, 4, badEncoding}));
+    // The first fitting item decides before the bad bytes are reached.
+    v = readWhole(doc("bad UTF-8 after the item"));
+    QCOMPARE(describe(v), describe({FeedReader::Outcome::Decided, QStringLiteral("x"), QStringLiteral("2.25"), 0, {}}));
+    v = readWhole(doc("Latin-1 declared"));
+    QCOMPARE(v.title, QStringLiteral("Größer"));
+    v = readWhole(doc("UTF-16 with byte-order mark"));
+    QCOMPARE(v.title, QStringLiteral("Stück"));
+    v = readWhole(doc("unsupported encoding"));
+    QCOMPARE(describe(v), describe({FeedReader::Outcome::Failed, {}, {}, 1, QStringLiteral("Encoding x-bogus is unsupported")}));
+    v = readWhole(doc("truncated inside a character"));
+    QCOMPARE(v.outcome, FeedReader::Outcome::Undecided);
+    v = readWhole(doc("valid with CRLF"));
+    QCOMPARE(v.title, QStringLiteral("Stückü"));
+}
+
+void FeedReaderTest::verdictDoesNotDependOnHowBytesArrive()
+{
+    QRandomGenerator random(20);
+    for (const auto &[name, bytes] : documents()) {
+        const Verdict whole = readWhole(bytes);
+        QList<QList<qsizetype>> splits;
+        for (qsizetype n = 1; n <= 13; ++n)
+            splits << everyNth(bytes.size(), n);
+        for (qsizetype at = 1; at < bytes.size(); ++at)
+            splits << QList<qsizetype>{at};
+        for (int round = 0; round < 30; ++round) {
+            QList<qsizetype> cuts;
+            for (qsizetype at = random.bounded(1, 40); at < bytes.size(); at += random.bounded(1, 40))
+                cuts << at;
+            splits << cuts;
+        }
+        for (const QList<qsizetype> &cuts : splits) {
+            const Verdict pieces = readInPieces(bytes, cuts);
+            if (!(pieces == whole)) {
+                QFAIL(qPrintable(QStringLiteral("%1, cut at %2:\n  whole:  %3\n  pieces: %4")
+                                     .arg(QLatin1String(name), QString::number(cuts.value(0)) + QStringLiteral("..."),
+                                          describe(whole), describe(pieces))));
+            }
+        }
+    }
+}
+
+void FeedReaderTest::dataArrivingInPieces()
+{
     const QByteArray whole = FeedServerFixture::feed(
         {item(QStringLiteral("StückFürStück"), onLinux + QStringLiteral("brisavela:programType=\"FULL\""))});
-    for (qsizetype i = 0; i < whole.size(); i += 7) {
-        reader.addData(whole.mid(i, 7));
-        const FeedReader::Outcome outcome = reader.parse();
-        if (outcome == FeedReader::Outcome::Decided) {
-            QCOMPARE(reader.item().title, QStringLiteral("StückFürStück"));
-            return;
-        }
-        QCOMPARE(outcome, FeedReader::Outcome::Undecided);
-    }
-    QFAIL("the item was never decided");
+    const Verdict expected = readWhole(whole);
+    QCOMPARE(expected.outcome, FeedReader::Outcome::Decided);
+    QCOMPARE(expected.title, QStringLiteral("StückFürStück"));
+    QCOMPARE(describe(readInPieces(whole, everyNth(whole.size(), 7))), describe(expected));
 }

@@ -12,5 +12,7 @@ private slots:
     void firstFittingItemEndsTheParse();
     void sparkleVersionWinsInEitherOrder();
     void incompleteAndMalformedDocuments();
+    void encodingErrorsAreReportedWhereTheyOccur();
+    void verdictDoesNotDependOnHowBytesArrive();
     void dataArrivingInPieces();
 };

@@ -4,6 +4,7 @@
 #include "tests/support/LogCapture.h"
 #include "tests/support/MessageRecorder.h"
 #include "tests/support/TestEnvironment.h"
+#include "tests/updater/ScratchEnvironment.h"
 #include "updater/InstallerCheck.h"
 #include "updater/UpdateDownloadProgress.h"
 #include "updater/UpdateWindow.h"
@@ -77,6 +78,15 @@ struct InstallRig
         u->setQuitter([this](int code) { launches.exits << code; });
     }
 
+    // An installer signed with keys, of the announced length.
+    static QString signedAttributes(const KeyPair &keys)
+    {
+        const QByteArray script = installerScript();
+        return QStringLiteral("sparkle:edSignature=\"%1\" length=\"%2\"")
+            .arg(QString::fromLatin1(sign(script, keys.secretKey)))
+            .arg(script.size());
+    }
+
     bool offerAndInstall()
     {
         Updater *u = Updater::instance();
@@ -122,6 +132,7 @@ void InstallTest::init()
 void InstallTest::cleanup()
 {
     Updater::instance()->clear();
+    Updater::instance()->setLimits(TransferLimits());
     Updater::instance()->setLauncher([](const QString &) { return false; });
     Updater::instance()->setQuitter([](int) {});
 }
@@ -152,6 +163,9 @@ void InstallTest::signedInstallerIsStartedFromAPrivateFolder()
     QCOMPARE(rig.launches.exits, QList<int>{0});
     QVERIFY(log.contains(QStringLiteral("Writing downloaded file into  \"%1\"").arg(path)));
     QVERIFY(log.contains(QStringLiteral("starting  \"%1\"").arg(path)));
+    const HttpRequest request = rig.server.server().requestsTo(QStringLiteral("/brisavela-setup.run")).first();
+    QCOMPARE(request.header("Host"), rig.server.baseUrl().authority().toLatin1());
+    QVERIFY2(!request.hasHeader("User-Agent"), request.header("User-Agent").constData());
     QVERIFY(boxes.shown().isEmpty());
     QVERIFY(!Updater::instance()->updateWindow());
     QVERIFY(QTest::qWaitFor([] { return progressDialogs() == 0; }, 1000));
@@ -163,7 +177,6 @@ void InstallTest::unverifiableInstallerIsRefused_data()
     QTest::newRow("wrong signature") << "wrong signature";
     QTest::newRow("wrong length") << "wrong length";
     QTest::newRow("no signature") << "no signature";
-    QTest::newRow("build without a key") << "no key";
 }
 
 void InstallTest::unverifiableInstallerIsRefused()
@@ -178,11 +191,7 @@ void InstallTest::unverifiableInstallerIsRefused()
         attributes = QStringLiteral("sparkle:edSignature=\"%1\" length=\"%2\"")
                          .arg(QString::fromLatin1(sign(script, keys.secretKey)))
                          .arg(script.size() + 1);
-    else if (kind == QLatin1String("no key"))
-        attributes = QStringLiteral("sparkle:edSignature=\"%1\"").arg(QString::fromLatin1(sign(script, keys.secretKey)));
     InstallRig rig(attributes, keys);
-    if (kind == QLatin1String("no key"))
-        InstallerCheck::setPublicKey(QByteArray());
     MessageRecorder boxes;
     QVERIFY(rig.offerAndInstall());
 
@@ -211,4 +220,146 @@ void InstallTest::failedDownloadKeepsTheProgramRunning()
     QVERIFY(boxes.shown().isEmpty());
     QVERIFY(QTest::qWaitFor([] { return progressDialogs() == 0; }, 1000));
     QVERIFY(!Updater::instance()->updateWindow());
+}
+
+void InstallTest::buildWithoutKeyDownloadsNothing()
+{
+    const KeyPair keys = makeKeys();
+    InstallRig rig(InstallRig::signedAttributes(keys), keys);
+    InstallerCheck::setPublicKey(QByteArray());
+    MessageRecorder boxes;
+    QVERIFY(rig.offerAndInstall());
+
+    QVERIFY(rig.server.server().requestsTo(QStringLiteral("/brisavela-setup.run")).isEmpty());
+    QVERIFY(rig.launches.paths.isEmpty());
+    QVERIFY(downloadFolders().isEmpty());
+    QCOMPARE(progressDialogs(), 0);
+    // The offer stays on screen: the user still learns of the new version and its notes.
+    QVERIFY(Updater::instance()->updateWindow());
+    QCOMPARE(boxes.shown().size(), 1);
+    const MessageRequest &box = boxes.shown().first();
+    QCOMPARE(box.title, QStringLiteral("Brisavela Update"));
+    QCOMPARE(box.text, QStringLiteral("Diese Programmversion kann Updates nicht selbst installieren."));
+    QVERIFY(box.informativeText.contains(QStringLiteral("2.25")));
+    QVERIFY(box.informativeText.contains(rig.server.url(QStringLiteral("/brisavela-setup.run"))));
+    QVERIFY(box.informativeText.contains(rig.server.url(QStringLiteral("/notes.html"))));
+}
+
+void InstallTest::folderThatCannotBeMadeRemovesNothing_data()
+{
+    QTest::addColumn<bool>("tmpdirIsAFile");
+    QTest::newRow("TMPDIR is a file") << true;
+    QTest::newRow("TMPDIR is missing") << false;
+}
+
+void InstallTest::folderThatCannotBeMadeRemovesNothing()
+{
+    QFETCH(bool, tmpdirIsAFile);
+    ScratchWorkingDirectory cwd;
+    QVERIFY(cwd.entered());
+    const QString tmp = TestEnvironment::freshFolder(QStringLiteral("elsewhere")) + QStringLiteral("/tmp");
+    if (tmpdirIsAFile) {
+        QFile file(tmp);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    const KeyPair keys = makeKeys();
+    InstallRig rig(InstallRig::signedAttributes(keys), keys);
+    MessageRecorder boxes;
+    {
+        TemporaryTmpDir pointed(tmp);
+        QVERIFY(rig.offerAndInstall());
+    }
+    QCOMPARE(cwd.missing(), QStringList());
+    QVERIFY(rig.launches.paths.isEmpty());
+    QVERIFY(rig.launches.exits.isEmpty());
+    QCOMPARE(QDir::root().entryList({QStringLiteral("brisavela-update-*")}, QDir::Dirs), QStringList());
+    QCOMPARE(boxes.shown().size(), 1);
+    QCOMPARE(boxes.shown().first().title, QStringLiteral("Brisavela Update"));
+    QCOMPARE(boxes.shown().first().text, QStringLiteral("Das Update konnte nicht installiert werden."));
+    QVERIFY2(boxes.shown().first().informativeText.contains(tmp), qPrintable(boxes.shown().first().informativeText));
+}
+
+void InstallTest::unsafeFileNamesAreRefused_data()
+{
+    QTest::addColumn<QString>("installer");
+    QTest::addColumn<bool>("redirected");
+    QTest::newRow("encoded slashes") << "dl/..%2F..%2Fevil.run" << false;
+    QTest::newRow("backslashes") << "dl/..\\..\\evil.run" << false;
+    QTest::newRow("encoded dots") << "dl/%2E%2E" << false;
+    QTest::newRow("zero byte") << "dl/setup%00.run" << false;
+    QTest::newRow("no name") << "dl/" << false;
+    QTest::newRow("name from a redirection") << "dl/..%2F..%2Fevil.run" << true;
+}
+
+void InstallTest::unsafeFileNamesAreRefused()
+{
+    QFETCH(QString, installer);
+    QFETCH(bool, redirected);
+    const KeyPair keys = makeKeys();
+    InstallRig rig(InstallRig::signedAttributes(keys), keys);
+    rig.server.setFallback(HttpResponse::ok(installerScript(), "application/octet-stream"));
+    if (redirected) {
+        rig.server.setResponse(QStringLiteral("/brisavela-setup.run"),
+                               HttpResponse::redirect(QByteArray("/") + installer.toLatin1()));
+    } else {
+        rig.server.setFeed(FeedServerFixture::feed(
+            {rig.server.item(QStringLiteral("2.25"), InstallRig::signedAttributes(keys), installer)}));
+    }
+    MessageRecorder boxes;
+    QVERIFY(rig.offerAndInstall());
+    QVERIFY(rig.launches.paths.isEmpty());
+    QVERIFY(downloadFolders().isEmpty());
+    QVERIFY(!QFile::exists(TestEnvironment::root() + QStringLiteral("/evil.run")));
+    QCOMPARE(boxes.shown().size(), 1);
+    QCOMPARE(boxes.shown().first().text, QStringLiteral("Das Update konnte nicht installiert werden."));
+    QVERIFY2(boxes.shown().first().informativeText.contains(QStringLiteral("Dateiname")),
+             qPrintable(boxes.shown().first().informativeText));
+}
+
+void InstallTest::installerDownloadsAreLimited_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("longer than announced") << "announced" << "the installer download is larger than 100 bytes";
+    QTest::newRow("over the maximum") << "maximum" << "the installer download is larger than 65536 bytes";
+    QTest::newRow("silent server") << "stall" << "the installer download sent no data for 300 ms";
+    QTest::newRow("redirected to a file") << "file" << "refused";
+}
+
+void InstallTest::installerDownloadsAreLimited()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, reason);
+    const KeyPair keys = makeKeys();
+    const QByteArray script = installerScript();
+    const QString signature = QStringLiteral("sparkle:edSignature=\"%1\"").arg(QString::fromLatin1(sign(script, keys.secretKey)));
+    InstallRig rig(kind == QLatin1String("announced") ? signature + QStringLiteral(" length=\"100\"") : signature, keys);
+    const QString installer = QStringLiteral("/brisavela-setup.run");
+    TransferLimits limits;
+    if (kind == QLatin1String("announced")) {
+        rig.server.setResponse(installer, HttpResponse::endless(QByteArray(4096, '#')));
+    } else if (kind == QLatin1String("maximum")) {
+        limits.installerBytes = 64 * 1024;
+        rig.server.setResponse(installer, HttpResponse::endless(QByteArray(4096, '#')));
+    } else if (kind == QLatin1String("stall")) {
+        limits.idleMs = 300;
+        rig.server.setResponse(installer, HttpResponse::failing(HttpResponse::Fault::Stall));
+    } else {
+        const QString local = TestEnvironment::freshFolder(QStringLiteral("local")) + QStringLiteral("/setup.run");
+        QFile file(local);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(script);
+        file.close();
+        rig.server.setResponse(installer, HttpResponse::redirect(QUrl::fromLocalFile(local).toEncoded()));
+    }
+    Updater::instance()->setLimits(limits);
+    MessageRecorder boxes;
+    LogCapture log;
+    QVERIFY(rig.offerAndInstall());
+    QVERIFY(log.containsPart(QStringLiteral("Download errors ocurred! HTTP Error Code:")));
+    QVERIFY2(log.containsPart(reason), qPrintable(log.texts().join(QLatin1Char('\n'))));
+    QVERIFY(rig.launches.paths.isEmpty());
+    QVERIFY(boxes.shown().isEmpty());
+    QVERIFY(downloadFolders().isEmpty());
+    QVERIFY(QTest::qWaitFor([&] { return rig.server.server().endlessStreams() == 0; }, 3000));
 }

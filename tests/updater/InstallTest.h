@@ -12,4 +12,11 @@ private slots:
     void unverifiableInstallerIsRefused_data();
     void unverifiableInstallerIsRefused();
     void failedDownloadKeepsTheProgramRunning();
+    void buildWithoutKeyDownloadsNothing();
+    void folderThatCannotBeMadeRemovesNothing_data();
+    void folderThatCannotBeMadeRemovesNothing();
+    void unsafeFileNamesAreRefused_data();
+    void unsafeFileNamesAreRefused();
+    void installerDownloadsAreLimited_data();
+    void installerDownloadsAreLimited();
 };

@@ -4,6 +4,7 @@
 #include "tests/support/LogCapture.h"
 #include "tests/support/MessageRecorder.h"
 #include "tests/support/TestEnvironment.h"
+#include "tests/updater/ScratchEnvironment.h"
 #include "updater/AvailableUpdate.h"
 #include "updater/UpdateDownloadProgress.h"
 #include "updater/UpdateWindow.h"
@@ -59,6 +60,7 @@ void UpdaterTest::init()
 void UpdaterTest::cleanup()
 {
     updater()->clear();
+    updater()->setLimits(TransferLimits());
 }
 
 void UpdaterTest::newerVersionIsOfferedWithReleaseNotes()
@@ -73,9 +75,12 @@ void UpdaterTest::newerVersionIsOfferedWithReleaseNotes()
     QVERIFY(QTest::qWaitFor([] { return updater()->updateWindow() != nullptr; }, 3000));
     QVERIFY(waitForFeedHandled());
 
+    // The feed names the program; the release notes are asked for without any User-Agent.
     const HttpRequest feed = server.server().requestsTo(QLatin1String(FeedServerFixture::feedPath)).first();
     QCOMPARE(feed.header("User-Agent"), QByteArray("Brisavela_2.24.0"));
-    QVERIFY(!server.server().requestsTo(QStringLiteral("/notes.html")).first().hasHeader("Track-Type"));
+    const HttpRequest notes = server.server().requestsTo(QStringLiteral("/notes.html")).first();
+    QCOMPARE(notes.header("Host"), server.baseUrl().authority().toLatin1());
+    QVERIFY2(!notes.hasHeader("User-Agent"), notes.header("User-Agent").constData());
 
     const AvailableUpdate *offer = updater()->proposedUpdate();
     QVERIFY(offer);
@@ -216,6 +221,8 @@ void UpdaterTest::itemErrorsAreReported()
         QString(base).remove(QRegularExpression(QStringLiteral("<sparkle:releaseNotesLink>.*</sparkle:releaseNotesLink>"))),
         QString(base).replace(server.url(QStringLiteral("/notes.html")), QStringLiteral("ftp://example.invalid/notes")),
         QString(base).replace(QStringLiteral("sparkle:version=\"2.25\""), QString()),
+        // A download link must be fetched over HTTP too, not read from this machine.
+        QString(base).replace(server.url(QStringLiteral("/brisavela-setup.run")), QStringLiteral("file:///etc/hostname")),
     };
     for (const QString &item : feeds) {
         server.setFeed(FeedServerFixture::feed({item}).replace("<link>http://example.invalid/</link>", ""));
@@ -224,6 +231,7 @@ void UpdaterTest::itemErrorsAreReported()
     }
     QCOMPARE(errorTexts(boxes), (QStringList{QStringLiteral("Feed error: \"release notes\" link is empty"),
                                              QStringLiteral("Feed error: invalid \"release notes\" link"),
+                                             QStringLiteral("Feed error: invalid \"enclosure\" with the download link"),
                                              QStringLiteral("Feed error: invalid \"enclosure\" with the download link")}));
     QVERIFY(!updater()->proposedUpdate());
 }
@@ -315,6 +323,109 @@ void UpdaterTest::progressDialogFollowsTheDownload()
     QCOMPARE(dialog.progress()->value(), 100);
 }
 
+void UpdaterTest::hostileFeedsEndTheCheck_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("failure");
+    QTest::newRow("endless") << "endless" << "the feed download is larger than 1048576 bytes";
+    QTest::newRow("announced too long") << "too long" << "the feed download is larger than 1048576 bytes";
+    QTest::newRow("silent server") << "stall" << "the feed download sent no data for 300 ms";
+    QTest::newRow("trickling") << "trickle" << "the feed download took longer than 800 ms";
+}
+
+void UpdaterTest::hostileFeedsEndTheCheck()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, failure);
+    FeedServerFixture server;
+    TransferLimits limits;
+    const QString path = QLatin1String(FeedServerFixture::feedPath);
+    if (kind == QLatin1String("endless")) {
+        server.setResponse(path, HttpResponse::endless("<item>" + QByteArray(64 * 1024, ' ')));
+    } else if (kind == QLatin1String("too long")) {
+        server.setFeed(FeedServerFixture::feed({server.item(QStringLiteral("2.25"))}) + QByteArray(2 * 1024 * 1024, ' '));
+    } else if (kind == QLatin1String("stall")) {
+        server.setResponse(path, HttpResponse::failing(HttpResponse::Fault::Stall));
+        limits.idleMs = 300;
+    } else {
+        // Never quiet for long, never done.
+        server.setResponse(path, HttpResponse::endless(" ", 50));
+        limits.idleMs = 5000;
+        limits.documentMs = 800;
+    }
+    updater()->setLimits(limits);
+    updater()->setFeedURL(server.url(path));
+    MessageRecorder boxes;
+    LogCapture log;
+    QVERIFY(updater()->CheckForUpdatesNotSilent());
+    const bool ended = QTest::qWaitFor([&] { return !boxes.shown().isEmpty(); }, 10000);
+    updater()->setLimits(TransferLimits());
+    QVERIFY(ended);
+    QCOMPARE(errorTexts(boxes), QStringList{QStringLiteral("Feed download failed: %1.").arg(failure)});
+    QVERIFY(log.containsPart(failure));
+    QVERIFY(!updater()->proposedUpdate());
+    QVERIFY(waitForFeedHandled());
+    // The program hung up; an endless answer is no longer being sent.
+    QVERIFY(QTest::qWaitFor([&] { return server.server().endlessStreams() == 0; }, 3000));
+    QVERIFY(server.server().endlessBytes() < 64 * 1024 * 1024);
+}
+
+void UpdaterTest::releaseNotesAreLimited()
+{
+    FeedServerFixture server;
+    server.setFeed(FeedServerFixture::feed({server.item(QStringLiteral("2.25"))}));
+    server.setResponse(QStringLiteral("/notes.html"), HttpResponse::endless("<p>" + QByteArray(64 * 1024, 'x')));
+    updater()->setFeedURL(server.url(QLatin1String(FeedServerFixture::feedPath)));
+    MessageRecorder boxes;
+    QVERIFY(updater()->CheckForUpdatesNotSilent());
+    QVERIFY(QTest::qWaitFor([&] { return !boxes.shown().isEmpty(); }, 10000));
+    QCOMPARE(errorTexts(boxes),
+             QStringList{QStringLiteral("RelNotes download failed: the release notes download is larger than 1048576 bytes.")});
+    QVERIFY(updater()->updateWindow());
+    QVERIFY(updater()->updateWindow()->releaseNotesView()->toPlainText().isEmpty());
+    QVERIFY(QTest::qWaitFor([&] { return server.server().endlessStreams() == 0; }, 3000));
+}
+
+void UpdaterTest::redirectsStayOnHttp()
+{
+    FeedServerFixture server;
+    const QString local = TestEnvironment::freshFolder(QStringLiteral("local"));
+    QFile feed(local + QStringLiteral("/feed.xml"));
+    QVERIFY(feed.open(QIODevice::WriteOnly));
+    feed.write(FeedServerFixture::feed({server.item(QStringLiteral("9.0"))}));
+    feed.close();
+    QFile notes(local + QStringLiteral("/notes.html"));
+    QVERIFY(notes.open(QIODevice::WriteOnly));
+    notes.write("<p>LOCAL SECRET</p>");
+    notes.close();
+    const QByteArray fileFeed = QUrl::fromLocalFile(feed.fileName()).toEncoded();
+
+    // A feed that sends the program to a file on this machine.
+    server.setResponse(QStringLiteral("/feed.xml"), HttpResponse::redirect(fileFeed));
+    updater()->setFeedURL(server.url(QStringLiteral("/feed.xml")));
+    MessageRecorder boxes;
+    LogCapture log;
+    QVERIFY(updater()->CheckForUpdatesNotSilent());
+    QVERIFY(QTest::qWaitFor([&] { return !boxes.shown().isEmpty() || updater()->updateWindow(); }, 3000));
+    QVERIFY(!updater()->proposedUpdate());
+    QCOMPARE(errorTexts(boxes), QStringList{QStringLiteral("Feed download failed: redirection to %1 refused, only http "
+                                                           "and https are followed.")
+                                                .arg(QString::fromLatin1(fileFeed))});
+    QCOMPARE(updater()->feedURL(), QUrl(server.url(QStringLiteral("/feed.xml"))));
+    QVERIFY(log.containsPart(QString::fromLatin1(fileFeed)));
+
+    // Release notes that do the same are not shown.
+    boxes.clear();
+    server.setFeed(FeedServerFixture::feed({server.item(QStringLiteral("2.25"))}));
+    server.setResponse(QStringLiteral("/notes.html"), HttpResponse::redirect(QUrl::fromLocalFile(notes.fileName()).toEncoded()));
+    updater()->setFeedURL(server.url(QLatin1String(FeedServerFixture::feedPath)));
+    QVERIFY(updater()->CheckForUpdatesNotSilent());
+    QVERIFY(QTest::qWaitFor([&] { return !boxes.shown().isEmpty(); }, 3000));
+    QVERIFY(errorTexts(boxes).first().startsWith(QStringLiteral("RelNotes download failed: ")));
+    QVERIFY(updater()->updateWindow());
+    QVERIFY(!updater()->updateWindow()->releaseNotesView()->toPlainText().contains(QStringLiteral("SECRET")));
+}
+
 void UpdaterTest::oldVersionFilesAreRemovedWithoutFollowingLinks()
 {
     const QString root = TestEnvironment::freshFolder(QStringLiteral("tmpwalk"));
@@ -325,17 +436,22 @@ void UpdaterTest::oldVersionFilesAreRemovedWithoutFollowingLinks()
         return f.open(QIODevice::WriteOnly);
     };
     QVERIFY(touch(root + QStringLiteral("/brisavela.exe.oldversion")));
-    QVERIFY(touch(root + QStringLiteral("/deep/er/lib.so.oldversion")));
+    QVERIFY(touch(root + QStringLiteral("/brisavela-update-a1/setup.run.oldversion")));
+    QVERIFY(touch(root + QStringLiteral("/brisavela-update-a1/lib/x.so.oldversion")));
     QVERIFY(touch(root + QStringLiteral("/keep.txt")));
     QVERIFY(touch(root + QStringLiteral("/oldversion")));
+    // Other programs' folders are not where this program leaves files.
+    QVERIFY(touch(root + QStringLiteral("/deep/er/lib.so.oldversion")));
     QVERIFY(touch(outside + QStringLiteral("/precious.oldversion")));
     QVERIFY(touch(outside + QStringLiteral("/target")));
-    QVERIFY(QFile::link(outside, root + QStringLiteral("/linked-dir")));
+    QVERIFY(QFile::link(outside, root + QStringLiteral("/brisavela-update-linked")));
     QVERIFY(QFile::link(outside + QStringLiteral("/target"), root + QStringLiteral("/link.oldversion")));
 
     updater()->removeOldVersionFiles(root);
     QVERIFY(!QFile::exists(root + QStringLiteral("/brisavela.exe.oldversion")));
-    QVERIFY(!QFile::exists(root + QStringLiteral("/deep/er/lib.so.oldversion")));
+    QVERIFY(!QFile::exists(root + QStringLiteral("/brisavela-update-a1/setup.run.oldversion")));
+    QVERIFY(!QFile::exists(root + QStringLiteral("/brisavela-update-a1/lib/x.so.oldversion")));
+    QVERIFY(QFile::exists(root + QStringLiteral("/deep/er/lib.so.oldversion")));
     QVERIFY(QFile::exists(root + QStringLiteral("/keep.txt")));
     QVERIFY(QFile::exists(root + QStringLiteral("/oldversion")));
     QVERIFY(QFile::exists(outside + QStringLiteral("/precious.oldversion")));
@@ -343,7 +459,39 @@ void UpdaterTest::oldVersionFilesAreRemovedWithoutFollowingLinks()
     QVERIFY(QFile::exists(outside + QStringLiteral("/target")));
 
     // An empty folder means the temporary-files folder.
+    QVERIFY(touch(QDir::tempPath() + QStringLiteral("/setup.oldversion")));
     QVERIFY(touch(QDir::tempPath() + QStringLiteral("/x/setup.oldversion")));
     updater()->removeOldVersionFiles(QString());
-    QVERIFY(!QFile::exists(QDir::tempPath() + QStringLiteral("/x/setup.oldversion")));
+    QVERIFY(!QFile::exists(QDir::tempPath() + QStringLiteral("/setup.oldversion")));
+    QVERIFY(QFile::exists(QDir::tempPath() + QStringLiteral("/x/setup.oldversion")));
+}
+
+void UpdaterTest::oldVersionFilesStayWhenThereIsNoTemporaryFolder_data()
+{
+    QTest::addColumn<QString>("tmpdir");
+    QTest::newRow("TMPDIR is missing") << QStringLiteral("missing");
+    QTest::newRow("TMPDIR is a file") << QStringLiteral("file");
+    QTest::newRow("relative folder") << QStringLiteral("relative");
+}
+
+void UpdaterTest::oldVersionFilesStayWhenThereIsNoTemporaryFolder()
+{
+    QFETCH(QString, tmpdir);
+    ScratchWorkingDirectory cwd;
+    QVERIFY(cwd.entered());
+    const QString elsewhere = TestEnvironment::freshFolder(QStringLiteral("elsewhere"));
+    QString path = elsewhere + QStringLiteral("/missing");
+    if (tmpdir == QLatin1String("file")) {
+        path = elsewhere + QStringLiteral("/file");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    if (tmpdir == QLatin1String("relative")) {
+        updater()->removeOldVersionFiles(QStringLiteral("."));
+        updater()->removeOldVersionFiles(QStringLiteral("brisavela-update-x"));
+    } else {
+        TemporaryTmpDir tmp(path);
+        updater()->removeOldVersionFiles(QString());
+    }
+    QCOMPARE(cwd.missing(), QStringList());
 }

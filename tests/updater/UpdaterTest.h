@@ -19,5 +19,11 @@ private slots:
     void identityAndFeedAddressAreChecked();
     void windowButtonsAndPostponing();
     void progressDialogFollowsTheDownload();
+    void hostileFeedsEndTheCheck_data();
+    void hostileFeedsEndTheCheck();
+    void releaseNotesAreLimited();
+    void redirectsStayOnHttp();
     void oldVersionFilesAreRemovedWithoutFollowingLinks();
+    void oldVersionFilesStayWhenThereIsNoTemporaryFolder_data();
+    void oldVersionFilesStayWhenThereIsNoTemporaryFolder();
 };

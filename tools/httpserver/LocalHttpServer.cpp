@@ -90,6 +90,23 @@ HttpResponse HttpResponse::failing(Fault fault, const QByteArray &body)
     return r;
 }
 
+HttpResponse HttpResponse::endless(const QByteArray &piece, int repeatMs)
+{
+    HttpResponse r;
+    r.fault = Fault::Endless;
+    r.body = piece;
+    r.repeatMs = repeatMs;
+    return r;
+}
+
+HttpResponse HttpResponse::raw(const QByteArray &bytes)
+{
+    HttpResponse r;
+    r.fault = Fault::Raw;
+    r.body = bytes;
+    return r;
+}
+
 LocalHttpServer::LocalHttpServer(QObject *parent)
     : QObject(parent)
     , m_server(new QTcpServer(this))
@@ -183,6 +200,13 @@ void LocalHttpServer::answer(QTcpSocket *socket, const HttpResponse &response)
     case HttpResponse::Fault::CloseBeforeAnswer:
         socket->disconnectFromHost();
         return;
+    case HttpResponse::Fault::Endless:
+        stream(socket, response);
+        return;
+    case HttpResponse::Fault::Raw:
+        socket->write(response.body);
+        socket->disconnectFromHost();
+        return;
     default:
         break;
     }
@@ -203,4 +227,31 @@ void LocalHttpServer::answer(QTcpSocket *socket, const HttpResponse &response)
     }
     socket->write(head + response.body);
     socket->disconnectFromHost();
+}
+
+void LocalHttpServer::stream(QTcpSocket *socket, const HttpResponse &response)
+{
+    if (response.body.isEmpty())
+        return;
+    QByteArray head = "HTTP/1.1 200 OK\r\nContent-Type: " + response.contentType + "\r\nConnection: close\r\n\r\n";
+    socket->write(head);
+    ++m_endlessStreams;
+    const QByteArray piece = response.body;
+    // Only a little is queued at a time, so the server's memory does not grow when the
+    // client stops reading.
+    auto more = [this, socket, piece] {
+        if (socket->state() != QAbstractSocket::ConnectedState || socket->bytesToWrite() > 4 * piece.size() + 65536)
+            return;
+        socket->write(piece);
+        m_endlessBytes += piece.size();
+    };
+    connect(socket, &QTcpSocket::disconnected, this, [this] { --m_endlessStreams; });
+    if (response.repeatMs > 0) {
+        auto *timer = new QTimer(socket);
+        connect(timer, &QTimer::timeout, socket, more);
+        timer->start(response.repeatMs);
+    } else {
+        connect(socket, &QTcpSocket::bytesWritten, socket, more);
+    }
+    more();
 }

@@ -37,6 +37,8 @@ struct HttpResponse
         Stall,             // read the request, never answer
         ResetMidBody,      // send the headers and half the body, then reset the connection
         CloseBeforeAnswer, // close the connection without a byte
+        Endless,           // send the headers, then the body over and over until the client leaves
+        Raw,               // send the body as the whole answer, status line and headers included
     };
 
     int status = 200;
@@ -45,11 +47,16 @@ struct HttpResponse
     QList<QPair<QByteArray, QByteArray>> headers;
     Fault fault = Fault::None;
     int delayMs = 0;
+    int repeatMs = 0; // Endless: pause between two copies of the body; 0 sends as fast as the client reads
 
     static HttpResponse ok(const QByteArray &body, const QByteArray &contentType = "text/plain; charset=utf-8");
     static HttpResponse error(int status, const QByteArray &body = QByteArray());
     static HttpResponse redirect(const QByteArray &location, int status = 302);
     static HttpResponse failing(Fault fault, const QByteArray &body = QByteArray());
+    // A body without a length that never ends: piece after piece, every repeatMs.
+    static HttpResponse endless(const QByteArray &piece, int repeatMs = 0);
+    // Exactly these bytes, then the connection is closed.
+    static HttpResponse raw(const QByteArray &bytes);
 };
 
 // A small HTTP/1.1 server on a local port, for test fixtures and the demo server. It
@@ -76,12 +83,19 @@ public:
     QList<HttpRequest> requestsTo(const QString &path) const;
     void clearRequests() { m_requests.clear(); }
 
+    // Endless answers still being sent, and the bytes all endless answers have sent so far.
+    int endlessStreams() const { return m_endlessStreams; }
+    qint64 endlessBytes() const { return m_endlessBytes; }
+
 private:
     void accept();
     void readFrom(QTcpSocket *socket);
     void answer(QTcpSocket *socket, const HttpResponse &response);
+    void stream(QTcpSocket *socket, const HttpResponse &response);
 
     QTcpServer *m_server;
     Handler m_handler;
     QList<HttpRequest> m_requests;
+    int m_endlessStreams = 0;
+    qint64 m_endlessBytes = 0;
 };
