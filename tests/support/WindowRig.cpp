@@ -11,6 +11,11 @@
 
 WindowRig::WindowRig(bool show)
 {
+    for (const QString &title : schemaBoxes->titles()) {
+        if (title != QLatin1String("Initialisierung...") && title != QLatin1String("Update..."))
+            QTest::qFail(qPrintable(QStringLiteral("unexpected message box \"%1\"").arg(title)), __FILE__, __LINE__);
+    }
+    schemaBoxes.reset();
     Environment::setTrackingServerUrl(tracking.baseUrl());
     Environment::setTileServerUrl(QUrl(QStringLiteral("http://127.0.0.1:9")));
     window = std::make_unique<MainWindow>();
