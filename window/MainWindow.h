@@ -93,8 +93,9 @@ public:
     ReplayTimeline *timeline() const { return m_timeline; }
     TrackingClient *trackingClient() const { return m_client; }
 
-    // The fetch button's icon names, by state.
+    // The fetch button's icon names, by state, and the icons loaded from them.
     static QString fetchIconPath(bool outstanding, bool autoLoad);
+    QIcon fetchIcon(bool outstanding, bool autoLoad) const;
 
 public slots:
     void setXYStatus(int x, int y, qreal lat, qreal lng, int zoom) override;
