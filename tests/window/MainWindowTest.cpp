@@ -98,7 +98,7 @@ void MainWindowTest::sidePanelStripOpensToHalfAndCloses()
     QVERIFY(rig.window->legendOpen());
     // Half the window's width; the chart keeps what is left.
     QCOMPARE(splitter->sizes().value(1), rig.window->width() / 2);
-    QVERIFY(rig.window->chart()->hasFocus());
+    QCOMPARE(rig.window->focusWidget(), rig.window->chart());
 
     QTest::keyClick(rig.window->chart(), Qt::Key_Space);
     QVERIFY(!rig.window->legendOpen());
@@ -301,7 +301,7 @@ void MainWindowTest::completeTracksStayWhenTheRaceIsChosenAgain()
              1);
     for (const Ship *ship : rig.regatta->ships())
         QVERIFY(ship->showCompleteTrack());
-    QVERIFY(w.chart()->hasFocus());
+    QCOMPARE(w.focusWidget(), w.chart());
 
     // Another race and back: the choice belongs to the race and comes back with it.
     w.raceMenu()->actions().at(3)->trigger();
@@ -377,7 +377,7 @@ void MainWindowTest::clickOnHiddenBoatSelectsTheFollowedRowAgain()
         QCOMPARE(index.row(), bora->listIndex().row());
         QCOMPARE(index.parent(), bora->listIndex().parent());
     }
-    QVERIFY(rig.window->chart()->hasFocus());
+    QCOMPARE(rig.window->focusWidget(), rig.window->chart());
 }
 
 void MainWindowTest::switchingAFollowedBoatOffUnfollowsIt()
