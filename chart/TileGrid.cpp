@@ -119,7 +119,7 @@ void TileGrid::layout(const QSize &view)
     if (!fitsInt(t.x()) || !fitsInt(t.y()))
         return;
     // The centre tile is the one the centre lies in, floor and not truncation: west of
-    // -180 degrees (or north of the last row) the two differ, and xp, yp are measured
+    // -180 degrees (or north of the first row) the two differ, and xp, yp are measured
     // from the floor.
     const int cx = int(std::floor(t.x()));
     const int cy = int(std::floor(t.y()));
