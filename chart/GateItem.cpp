@@ -21,8 +21,9 @@ GateItem::~GateItem() = default;
 
 QRectF GateItem::boundingRect() const
 {
-    // Width and height are negative when the second end lies left of or above the first.
-    return QRectF(m_pixelEnd1, QSizeF(m_pixelEnd2.x() - m_pixelEnd1.x(), m_pixelEnd2.y() - m_pixelEnd1.y()));
+    // Both circles (radius 5) and the line with their pens: a partial repaint draws the
+    // gate again only where this rectangle says it is, and a level line has no height.
+    return QRectF(QPointF(m_pixelEnd1), QPointF(m_pixelEnd2)).normalized().adjusted(-7, -7, 7, 7);
 }
 
 void GateItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *)

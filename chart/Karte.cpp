@@ -21,9 +21,6 @@
 
 namespace {
 const auto zoomAttribute = QNetworkRequest::Attribute(QNetworkRequest::User + 1);
-// Sprites, rings and labels are painted around an item's position, beyond its bounding
-// rectangle; a partial repaint is widened so that items next to it are drawn again.
-constexpr int itemOverhang = 32;
 } // namespace
 
 Karte::Karte(Scheme *scene, ChartOwner *owner)
@@ -283,7 +280,8 @@ void Karte::handleNetworkData(QNetworkReply *reply)
 
 void Karte::updateMap(const QRect &r)
 {
-    viewport()->update(r.adjusted(-itemOverhang, -itemOverhang, itemOverhang, itemOverhang));
+    // The items' rectangles cover all they paint, so the rectangle itself is enough.
+    viewport()->update(r);
 }
 
 void Karte::purge()
@@ -363,8 +361,13 @@ void Karte::keyPressEvent(QKeyEvent *event)
 
 void Karte::wheelEvent(QWheelEvent *event)
 {
-    zoomBy(event->angleDelta().y() > 0 ? 1 : -1);
-    m_owner->setZoomStatus(m_grid.zoom());
+    // Only the vertical wheel zooms. A sideways wheel or a touchpad event that reports
+    // pixels alone has no vertical angle and would otherwise count as a step out.
+    const int steps = event->angleDelta().y();
+    if (steps != 0) {
+        zoomBy(steps > 0 ? 1 : -1);
+        m_owner->setZoomStatus(m_grid.zoom());
+    }
     QWidget::wheelEvent(event);
 }
 
@@ -400,11 +403,14 @@ void Karte::mouseMoveEvent(QMouseEvent *event)
 
 void Karte::mouseReleaseEvent(QMouseEvent *event)
 {
-    if (m_dragged) {
-        m_dragged = false;
-    } else {
-        const QPoint pos = event->position().toPoint();
-        m_owner->toggleFollowAt(pos.x(), pos.y());
+    // Only the left button pans and picks; releasing another one is no click.
+    if (event->button() == Qt::LeftButton) {
+        if (m_dragged) {
+            m_dragged = false;
+        } else {
+            const QPoint pos = event->position().toPoint();
+            m_owner->toggleFollowAt(pos.x(), pos.y());
+        }
     }
     QWidget::mouseReleaseEvent(event);
 }

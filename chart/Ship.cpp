@@ -2,6 +2,7 @@
 
 #include "chart/Karte.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPen>
@@ -58,6 +59,11 @@ QPen solidPen(QPen pen, int width, const QColor &colour)
     return pen;
 }
 
+QFont labelFont()
+{
+    return QFont(QStringLiteral("Arial"), 10, QFont::Bold);
+}
+
 // Frame of the sprite strip for a course: whole degrees, 0 to 359.
 int frameFor(double course)
 {
@@ -94,7 +100,7 @@ std::optional<TrackPoint> Ship::positionAt(int t)
         TrackPoint &r = track.point(last);
         r.index = last;
         if (last > 0)
-            r.course = float(GeoPoint::bearing(track.point(last - 1).position, r.position));
+            r.course = GeoPoint::bearing(track.point(last - 1).position, r.position);
         return r;
     }
 
@@ -141,10 +147,14 @@ void Ship::updateOnChart(const Karte &chart)
     m_pixelPos = chart.getPixelPosForCoordinates(current.position.lng, current.position.lat);
     if (m_showSprite)
         drawBoatImage();
-    if (!m_showTrack)
-        return;
+    if (m_showTrack)
+        buildTrackLine(chart);
+    updateBounds();
+}
 
-    prepareGeometryChange();
+void Ship::buildTrackLine(const Karte &chart)
+{
+    const TrackPoint &current = *m_currentPoint;
     m_trackLine.clear();
     m_trackLine << QPointF(m_pixelPos);
     Track &track = *m_shownTrack;
@@ -228,9 +238,29 @@ QString Ship::speedText() const
     return QString::number(m_speed, 'f', 1);
 }
 
+void Ship::updateBounds()
+{
+    // Everything paint() may draw, whether it is shown at the moment or not: the track with
+    // its pen, and around the position the sprite, the follow ring with its pen and the
+    // speed label. A partial repaint (a tile that has just loaded) draws an item again only
+    // where its rectangle says it is.
+    QRectF bounds = m_trackLine.boundingRect().adjusted(-2, -2, 2, 2);
+    const QPointF p(m_pixelPos);
+    bounds |= QRectF(p.x() - 18, p.y() - 18, 40, 40);
+    const QFontMetricsF metrics(labelFont());
+    const QString text = speedText();
+    const QRectF label = metrics.boundingRect(text)
+                         | QRectF(0, -metrics.ascent(), metrics.horizontalAdvance(text), metrics.height());
+    bounds |= label.translated(p.x() - 7, p.y() - 16).adjusted(-2, -2, 2, 2);
+    if (bounds != m_bounds) {
+        prepareGeometryChange();
+        m_bounds = bounds;
+    }
+}
+
 QRectF Ship::boundingRect() const
 {
-    return m_trackLine.boundingRect();
+    return m_bounds;
 }
 
 QPainterPath Ship::shape() const
@@ -244,7 +274,7 @@ void Ship::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *)
 {
     if (!m_show || !m_ready)
         return;
-    const QFont font(QStringLiteral("Arial"), 10, QFont::Bold);
+    const QFont font = labelFont();
     QPen pen = painter->pen();
     // Ring and track are outlines only.
     painter->setBrush(Qt::NoBrush);

@@ -127,6 +127,8 @@ protected:
 
 private:
     void drawBoatImage();
+    void buildTrackLine(const Karte &chart);
+    void updateBounds();
 
     int m_id;
     int m_regattaId = 0;
@@ -152,6 +154,7 @@ private:
     std::optional<TrackPoint> m_currentPoint;
     QPoint m_pixelPos;
     QPolygonF m_trackLine;
+    QRectF m_bounds;
     QImage m_spriteStrip;
     QImage m_boatImage;
     QPoint m_hotSpot = QPoint(16, 16);

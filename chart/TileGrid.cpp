@@ -118,12 +118,15 @@ void TileGrid::layout(const QSize &view)
     const QPointF t = tileCoordinates(m_centreLat, m_centreLng);
     if (!fitsInt(t.x()) || !fitsInt(t.y()))
         return;
-    const int xp = int(w / 2 - (t.x() - std::floor(t.x())) * tileSize);
-    const int yp = int(h / 2 - (t.y() - std::floor(t.y())) * tileSize);
+    // The centre tile is the one the centre lies in, floor and not truncation: west of
+    // -180 degrees (or north of the first row) the two differ, and xp, yp are measured
+    // from the floor.
+    const int cx = int(std::floor(t.x()));
+    const int cy = int(std::floor(t.y()));
+    const int xp = int(w / 2 - (t.x() - cx) * tileSize);
+    const int yp = int(h / 2 - (t.y() - cy) * tileSize);
     const int xa = (xp + 255) / tileSize;
     const int ya = (yp + 255) / tileSize;
-    const int cx = int(t.x());
-    const int cy = int(t.y());
     m_tileOffset = QPoint(xp - xa * tileSize, yp - ya * tileSize);
     m_tileRange = QRect(QPoint(cx - xa, cy - ya),
                         QPoint(cx + (w - 1 - xp) / tileSize, cy + (h - 1 - yp) / tileSize));

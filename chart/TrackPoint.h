@@ -8,8 +8,9 @@
 struct TrackPoint
 {
     GeoPoint position;
-    // Course in degrees as reported (0 for positions read from the database).
-    float course = 0.0f;
+    // Course in degrees as reported (0 for positions read from the database). Kept exact:
+    // the sprite frame is the course truncated, and a float would round 44.9999999 up to 45.
+    double course = 0.0;
     // The unused number of a position line (5.0 on interpolated records).
     float second = 0.0f;
     qint32 time = 0;
@@ -25,7 +26,7 @@ struct TrackPoint
     }
     TrackPoint(double lat, double lng, qint32 t, double courseDegrees, double secondValue)
         : position(lat, lng)
-        , course(float(courseDegrees))
+        , course(courseDegrees)
         , second(float(secondValue))
         , time(t)
         , index(0)
@@ -34,4 +35,4 @@ struct TrackPoint
     }
 };
 
-static_assert(sizeof(TrackPoint) == 32, "a track point should stay at 32 bytes");
+static_assert(sizeof(TrackPoint) == 40, "a track point should stay at 40 bytes");

@@ -1,12 +1,14 @@
 #include "participants/IconSelector.h"
 
 #include "chart/Ship.h"
+#include "participants/CellColourDelegate.h"
 #include "participants/TreeShipItem.h"
 #include "participants/TreeViewModel.h"
 #include "store/MessagePresenter.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QStyle>
 #include <QTreeView>
 #include <QVBoxLayout>
@@ -16,6 +18,8 @@ IconSelector::IconSelector(QWidget *parent)
     , m_treeView(new QTreeView)
 {
     m_treeView->installEventFilter(this);
+    m_treeView->viewport()->installEventFilter(this);
+    m_treeView->setItemDelegate(new CellColourDelegate(m_treeView));
     const QStringList labels = {tr("Nr."), tr("Team"), tr("Skipper"), tr("Boot"), tr("letzte Meldung")};
     m_model = std::make_unique<TreeViewModel>(labels);
     m_treeView->setModel(m_model.get());
@@ -90,6 +94,12 @@ void IconSelector::curItem(const QModelIndex &index)
     if (!index.parent().isValid())
         return;
     const QModelIndex first = m_model->index(index.row(), 0, index.parent());
+    // The view reports a click on a check box as a click on its row as well; switching a
+    // boat on or off must not also make the chart follow it.
+    const bool checkBoxClick = first == m_pressedRow && first.data(Qt::CheckStateRole) != m_pressedCheckState;
+    m_pressedRow = QPersistentModelIndex();
+    if (checkBoxClick)
+        return;
     if (auto *item = dynamic_cast<TreeShipItem *>(m_model->itemFromIndex(first)))
         emit shipClicked(item);
 }
@@ -105,6 +115,12 @@ void IconSelector::sectionMoved(int logicalIndex, int oldVisualIndex, int newVis
 
 bool IconSelector::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == m_treeView->viewport() && event->type() == QEvent::MouseButtonPress) {
+        const QModelIndex at = m_treeView->indexAt(static_cast<QMouseEvent *>(event)->position().toPoint());
+        m_pressedRow = at.siblingAtColumn(0);
+        m_pressedCheckState = m_pressedRow.data(Qt::CheckStateRole);
+        return false;
+    }
     if (watched == m_treeView && event->type() == QEvent::KeyPress
         && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Space) {
         emit toggleLegende();

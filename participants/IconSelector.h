@@ -5,6 +5,8 @@
 #include <QDialog>
 #include <QIcon>
 #include <QList>
+#include <QPersistentModelIndex>
+#include <QVariant>
 
 #include <memory>
 
@@ -52,4 +54,8 @@ private:
     QTreeView *m_treeView;
     std::unique_ptr<TreeViewModel> m_model;
     QIcon m_groupIcon;
+    // The row a mouse press in the list landed on, and its check state then: a click that
+    // changed it was a click on the check box.
+    QPersistentModelIndex m_pressedRow;
+    QVariant m_pressedCheckState;
 };

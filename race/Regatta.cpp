@@ -352,3 +352,11 @@ void Regatta::reloadShips()
     }
     m_host->setNetLedOff();
 }
+
+void Regatta::setShowCompleteTracks(int raceId, bool on)
+{
+    for (Race &race : m_races) {
+        if (race.id == raceId)
+            race.showCompleteTracks = on;
+    }
+}

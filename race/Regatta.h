@@ -35,6 +35,9 @@ public:
     // One position request per boat, from its lastget on.
     void loadShipsNewPos();
 
+    // Keeps the race record in step when the user switches complete tracks for a race.
+    void setShowCompleteTracks(int raceId, bool on);
+
     QList<Ship *> ships() const { return m_ships; }
     QList<Race> races() const { return m_races; }
     QList<GateItem *> gates() const { return m_gates; }

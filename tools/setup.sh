@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what the build, the tests and the screenshots need, then configures and builds
-# into build/. Safe to run again: apt is asked only for packages that are missing.
+# into build/ (or $BUILD_DIR, as $BUILD_TYPE). Safe to run again: apt is asked only for
+# packages that are missing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -28,5 +29,6 @@ fi
 
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-RelWithDebInfo}" "${launcher[@]}" >/dev/null
-cmake --build build -j2
+build_dir="${BUILD_DIR:-build}"
+cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-RelWithDebInfo}" "${launcher[@]}" >/dev/null
+cmake --build "$build_dir" -j2

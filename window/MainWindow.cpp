@@ -40,6 +40,8 @@
 
 namespace {
 constexpr int legendStripWidth = 25;
+// The fetch period in minutes: at most a day, and far from the timer's int range.
+constexpr int longestLoadInterval = 1440;
 
 QIcon iconFile(const QString &path)
 {
@@ -122,7 +124,7 @@ void MainWindow::readPreferences()
         setLoadMaps(value == 1);
     // A period below a minute would make the timer fetch without pause.
     if (read(Sql::Prefs::selectLoadInterval, &value) && value >= 1)
-        m_loadInterval = value;
+        m_loadInterval = std::min(value, longestLoadInterval);
     if (read(Sql::Prefs::selectAutoLoad, &value))
         setAutoLoad(value == 1);
     if (read(Sql::Prefs::selectLookForUpdate, &value))
@@ -377,18 +379,28 @@ void MainWindow::setAutoLoad(bool on)
         m_autoLoadTimer->stop();
     else if (!m_autoLoadTimer->isActive())
         m_autoLoadTimer->start(m_loadInterval * 60000);
+    showFetchState(m_pendingRequests > 0);
 }
 
 void MainWindow::disableAutoLoad()
 {
     m_settings->autoLoadBox()->setEnabled(false);
     m_autoLoad = false;
+    showFetchState(m_pendingRequests > 0);
 }
 
 void MainWindow::enableLoading()
 {
     m_fetchButton->setEnabled(true);
-    m_settings->autoLoadBox()->setEnabled(true);
+    QCheckBox *box = m_settings->autoLoadBox();
+    if (!box->isEnabled()) {
+        // A finished race switched the box off without asking the user; the choice the
+        // user stored is still in the preferences and comes back with the box.
+        QSqlQuery query;
+        if (query.exec(Sql::Prefs::selectAutoLoad) && query.next())
+            box->setChecked(query.value(0).toInt() == 1);
+        box->setEnabled(true);
+    }
     toggleAutoLoad();
 }
 
@@ -438,6 +450,13 @@ void MainWindow::toggleShowCompleteTracks()
     query.bindValue(QStringLiteral(":regatta_id"), m_regatta ? m_regatta->raceId() : 0);
     query.exec();
     if (m_regatta) {
+        // The race records too, or choosing the race again would bring the old value back.
+        const int raceId = m_regatta->raceId();
+        for (Race &race : m_races) {
+            if (race.id == raceId)
+                race.showCompleteTracks = m_showCompleteTracks;
+        }
+        m_regatta->setShowCompleteTracks(raceId, m_showCompleteTracks);
         for (Ship *ship : m_regatta->ships())
             ship->setShowCompleteTrack(m_showCompleteTracks);
     }
@@ -447,15 +466,20 @@ void MainWindow::toggleShowCompleteTracks()
 
 // Network indicator and tracking server
 
+QIcon MainWindow::fetchIcon(bool outstanding, bool autoLoad) const
+{
+    if (outstanding)
+        return autoLoad ? m_loadAutoIcon : m_loadIcon;
+    return autoLoad ? m_idleAutoIcon : m_idleIcon;
+}
+
 void MainWindow::showFetchState(bool outstanding)
 {
-    if (outstanding) {
-        m_fetchButton->setIcon(m_autoLoad ? m_loadAutoIcon : m_loadIcon);
-        m_fetchButton->setToolTip(tr("Übertragung stoppen"));
-    } else {
-        m_fetchButton->setIcon(m_autoLoad ? m_idleAutoIcon : m_idleIcon);
-        m_fetchButton->setToolTip(tr("neueste Positionsdaten holen"));
-    }
+    // The preferences are read before the replay bar exists.
+    if (!m_fetchButton)
+        return;
+    m_fetchButton->setIcon(fetchIcon(outstanding, m_autoLoad));
+    m_fetchButton->setToolTip(outstanding ? tr("Übertragung stoppen") : tr("neueste Positionsdaten holen"));
 }
 
 void MainWindow::setNetLedOn()

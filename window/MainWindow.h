@@ -98,8 +98,9 @@ public:
     // A note in the status line that needs no answer (data not stored, and the like).
     void showStatusNote(const QString &text);
 
-    // The fetch button's icon names, by state.
+    // The fetch button's icon names, by state, and the icons loaded from them.
     static QString fetchIconPath(bool outstanding, bool autoLoad);
+    QIcon fetchIcon(bool outstanding, bool autoLoad) const;
 
 public slots:
     void setXYStatus(int x, int y, qreal lat, qreal lng, int zoom) override;

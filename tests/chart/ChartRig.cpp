@@ -55,3 +55,11 @@ bool sameImage(const QImage &a, const QImage &b)
 {
     return a.convertToFormat(QImage::Format_RGB32) == b.convertToFormat(QImage::Format_RGB32);
 }
+
+QImage viewPixels(Karte &chart)
+{
+    QImage image(chart.size(), QImage::Format_RGB32);
+    image.fill(Qt::magenta);
+    chart.QWidget::render(&image);
+    return image;
+}

@@ -31,3 +31,6 @@ struct ChartRig
 };
 
 bool sameImage(const QImage &a, const QImage &b);
+// The chart as it paints itself, one image pixel per view pixel whatever the screen's
+// device pixel ratio.
+QImage viewPixels(Karte &chart);

@@ -5,6 +5,8 @@
 #include <QList>
 #include <QPoint>
 
+#include <functional>
+
 // Stands in for the main window: records every call the chart makes into its owner.
 class RecordingOwner : public ChartOwner
 {
@@ -23,7 +25,12 @@ public:
     void setNetLedOff() override { ++ledOff; }
     void toggleFollowAt(int x, int y) override { clicks.append(QPoint(x, y)); }
     void clearFollow() override { ++clearFollowCalls; }
-    void refreshShipTracks() override { ++shipRefreshes; }
+    void refreshShipTracks() override
+    {
+        ++shipRefreshes;
+        if (placeShips)
+            placeShips();
+    }
     bool loadMaps() const override { return loadMapsFlag; }
     bool animating() const override { return animatingFlag; }
 
@@ -37,4 +44,6 @@ public:
     QList<QPoint> clicks;
     int clearFollowCalls = 0;
     int shipRefreshes = 0;
+    // What the window does on a ship refresh, for tests that put boats on the chart.
+    std::function<void()> placeShips;
 };

@@ -15,6 +15,8 @@ private slots:
     void trackLineCoversThreeHours();
     void boatWithoutCurrentPointIsSkipped();
     void paintsSpriteOnCourseRingLabelAndTrack();
+    void spriteFrameIsTheTruncatedCourse();
+    void boundingRectCoversAllThatIsPainted();
     void spriteStripHoldsRotatedFrames();
     void unfollowAllRestoresColours();
 };

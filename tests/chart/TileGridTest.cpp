@@ -64,6 +64,42 @@ void TileGridTest::layoutOfViewCentredOnTileEdge()
     QVERIFY(grid.tileOffset().y() <= 0 && grid.tileOffset().y() >= -255);
 }
 
+void TileGridTest::layoutWestOfTheDateLine_data()
+{
+    QTest::addColumn<double>("lng");
+    QTest::newRow("in column -1") << -180.2;
+    QTest::newRow("in column -3") << -182.7;
+    QTest::newRow("in column -57") << -200.0;
+}
+
+void TileGridTest::layoutWestOfTheDateLine()
+{
+    // Panning west past -180 degrees gives negative tile columns. The layout must put the
+    // centre where the projection puts it, and look like the same place one world east.
+    QFETCH(double, lng);
+    const QSize view(700, 500);
+    TileGrid west;
+    west.setZoom(10);
+    west.setCentre(42.986766, lng);
+    west.layout(view);
+    const QPointF t = west.tileCoordinates(42.986766, lng);
+    QVERIFY(t.x() < 0);
+
+    const QPoint centreTile(int(std::floor(t.x())), int(std::floor(t.y())));
+    QVERIFY(west.tileScreenRect(centreTile).contains(350, 250));
+    const QPoint pixel = *west.pixelFor(lng, 42.986766);
+    QVERIFY2(std::abs(pixel.x() - 350) <= 1 && std::abs(pixel.y() - 250) <= 1,
+             qPrintable(QStringLiteral("centre drawn at %1, %2").arg(pixel.x()).arg(pixel.y())));
+    QVERIFY(west.tileOffset().x() <= 0 && west.tileOffset().x() >= -255);
+
+    TileGrid east;
+    east.setZoom(10);
+    east.setCentre(42.986766, lng + 360.0);
+    east.layout(view);
+    QCOMPARE(west.tileOffset(), east.tileOffset());
+    QCOMPARE(west.tileRange().translated(1024, 0), east.tileRange());
+}
+
 void TileGridTest::purgeKeepsOneTileOfMargin()
 {
     const TileGrid grid = referenceGrid(QSize(700, 500));

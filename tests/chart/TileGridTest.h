@@ -8,6 +8,8 @@ class TileGridTest : public QObject
 private slots:
     void projectsTheReferencePosition();
     void layoutOfViewCentredOnTileEdge();
+    void layoutWestOfTheDateLine_data();
+    void layoutWestOfTheDateLine();
     void purgeKeepsOneTileOfMargin();
     void fetchOrderRunsColumnsFromTheRightIncludingExtraColumnAndRow();
     void coordinatesAtPixelIsTheExactInverse();

@@ -1,3 +1,4 @@
+#include "tests/chart/ChartRepaintTest.h"
 #include "tests/chart/GateItemTest.h"
 #include "tests/chart/GeoTest.h"
 #include "tests/chart/KarteInputTest.h"
@@ -6,4 +7,4 @@
 #include "tests/chart/TileGridTest.h"
 #include "tests/support/TestMain.h"
 
-BRISAVELA_TEST_MAIN(TileGridTest, TileCacheTest, KarteInputTest, GeoTest, ShipTest, GateItemTest)
+BRISAVELA_TEST_MAIN(TileGridTest, TileCacheTest, KarteInputTest, GeoTest, ShipTest, GateItemTest, ChartRepaintTest)

@@ -6,8 +6,12 @@
 #include "participants/TreeViewModel.h"
 #include "tests/support/MessageRecorder.h"
 
+#include <QApplication>
+#include <QFile>
 #include <QHeaderView>
 #include <QSignalSpy>
+#include <QStyle>
+#include <QStyleOptionViewItem>
 #include <QTest>
 #include <QTreeView>
 
@@ -49,6 +53,35 @@ struct Fleet
         list.addClassGroup(QStringLiteral("Melges"), of("Melges"), 1);
     }
     std::vector<std::unique_ptr<Ship>> ships;
+};
+
+// Where the view draws the check box of a cell, as the style lays out a checkable item.
+QPoint checkBoxCentre(QTreeView *view, const QModelIndex &index)
+{
+    QStyleOptionViewItem option;
+    option.initFrom(view);
+    option.rect = view->visualRect(index);
+    option.features = QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay
+                      | QStyleOptionViewItem::HasDecoration;
+    option.text = index.data().toString();
+    option.icon = index.data(Qt::DecorationRole).value<QIcon>();
+    option.decorationSize = view->iconSize().isValid() ? view->iconSize() : QSize(16, 16);
+    option.checkState = index.data(Qt::CheckStateRole).value<Qt::CheckState>();
+    return view->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, view).center();
+}
+
+// The program's style sheet, for as long as the object lives.
+class StyleSheet
+{
+public:
+    StyleSheet()
+    {
+        QFile file(QStringLiteral("css/brisavela.qss"));
+        if (file.open(QIODevice::ReadOnly))
+            qApp->setStyleSheet(QString::fromUtf8(file.readAll()));
+    }
+    ~StyleSheet() { qApp->setStyleSheet(QString()); }
+    bool applied() const { return !qApp->styleSheet().isEmpty(); }
 };
 
 QList<int> ids(const QSignalSpy &spy)
@@ -151,6 +184,70 @@ void IconSelectorTest::clicksOnBoatRowsOnlyReportTheBoat()
     QCOMPARE(ids(clicked), QList<int>{12});
     click(list.model()->index(0, 2, list.model()->index(1, 0)));
     QCOMPARE(ids(clicked), (QList<int>{12, 21}));
+}
+
+void IconSelectorTest::checkBoxClickSwitchesTheBoatOnly()
+{
+    IconSelector list;
+    Fleet fleet;
+    fleet.fill(list);
+    list.resize(600, 400);
+    list.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&list));
+    list.treeView()->expandAll();
+    QSignalSpy clicked(&list, &IconSelector::shipClicked);
+    QSignalSpy checked(&list, &IconSelector::shipChecked);
+    QTreeView *view = list.treeView();
+    const QModelIndex jugo = list.model()->index(1, 0, list.model()->index(0, 0));
+
+    // A click on the check box switches the boat, and that is all it does.
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, checkBoxCentre(view, jugo));
+    QCOMPARE(ids(checked), QList<int>{12});
+    QCOMPARE(checked.first().at(1).toBool(), true);
+    QVERIFY(clicked.isEmpty());
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, checkBoxCentre(view, jugo));
+    QCOMPARE(ids(checked), (QList<int>{12, 12}));
+    QCOMPARE(checked.last().at(1).toBool(), false);
+    QVERIFY(clicked.isEmpty());
+
+    // A click elsewhere in the same cell still reports the boat, and switches nothing.
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(jugo).topRight() + QPoint(-3, 3));
+    QCOMPARE(ids(clicked), QList<int>{12});
+    QCOMPARE(checked.size(), 2);
+}
+
+void IconSelectorTest::selectedRowKeepsTheOverdueColour()
+{
+    StyleSheet sheet;
+    QVERIFY(sheet.applied());
+    IconSelector list;
+    Fleet fleet;
+    fleet.fill(list);
+    list.resize(700, 300);
+    list.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&list));
+    QTreeView *view = list.treeView();
+    view->expandAll();
+    for (int c = 0; c < 5; ++c)
+        view->resizeColumnToContents(c);
+
+    // An overdue boat, red in "letzte Meldung", selected as the followed boat's row is.
+    Ship *bora = fleet.ships[0].get();
+    bora->lastReportCell()->setForeground(QBrush(Qt::red));
+    bora->lastReportCell()->setText(QStringLiteral("10.04.2024 12:00"));
+    const QModelIndex first = bora->listIndex();
+    view->selectionModel()->select(QItemSelection(first, first.siblingAtColumn(4)), QItemSelectionModel::SelectCurrent);
+
+    const QRect cell = view->visualRect(first.siblingAtColumn(4));
+    const QImage shot = view->viewport()->grab(cell).toImage();
+    int red = 0;
+    for (int y = 0; y < shot.height(); ++y) {
+        for (int x = 0; x < shot.width(); ++x) {
+            const QColor c = shot.pixelColor(x, y);
+            red += c.red() > 150 && c.red() > c.green() + 80 && c.red() > c.blue() + 80 ? 1 : 0;
+        }
+    }
+    QVERIFY2(red >= 20, qPrintable(QStringLiteral("%1 red pixels").arg(red)));
 }
 
 void IconSelectorTest::spaceTogglesTheLegendOnly()

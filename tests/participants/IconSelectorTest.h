@@ -9,6 +9,8 @@ private slots:
     void buildsClassAndBoatRows();
     void uncheckingAClassSwitchesItsBoatsFirst();
     void clicksOnBoatRowsOnlyReportTheBoat();
+    void checkBoxClickSwitchesTheBoatOnly();
+    void selectedRowKeepsTheOverdueColour();
     void spaceTogglesTheLegendOnly();
     void numberColumnStaysFirst();
     void failedConnectionsAreReported();

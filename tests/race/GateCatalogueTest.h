@@ -9,5 +9,7 @@ private slots:
     void selectionByEventAndTask_data();
     void selectionByEventAndTask();
     void setsHaveTheirGatesInOrder();
+    void everyGateHasItsValues_data();
+    void everyGateHasItsValues();
     void computedAndGivenSecondEnds();
 };

@@ -4,6 +4,7 @@
 #include "chart/Ship.h"
 #include "participants/IconSelector.h"
 #include "participants/TreeViewModel.h"
+#include "tests/support/MessageRecorder.h"
 #include "tests/support/PinnedClock.h"
 #include "tests/support/TestEnvironment.h"
 #include "store/LocalDatabase.h"
@@ -13,6 +14,8 @@
 
 #include <QCheckBox>
 #include <QMenu>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
 #include <QSlider>
 #include <QTest>
 #include <QTimer>
@@ -82,8 +85,13 @@ void RegattaTest::boatWithoutPositionsIsAskedForFromRaceStart()
     QVERIFY(SqlHelpers::exec({QStringLiteral("UPDATE prefs SET autoload=0")}));
     rig.window = std::make_unique<MainWindow>();
     rig.start(125, 279);
-    QTest::qWait(200);
-    QVERIFY(rig.tracking.server().requests().isEmpty());
+    // Nothing was sent while the race loaded; a probe sent now is the first and only
+    // request the server sees.
+    QNetworkAccessManager *network = rig.window->trackingClient()->network();
+    QVERIFY(network->findChildren<QNetworkReply *>().isEmpty());
+    rig.window->trackingClient()->checkServerUp();
+    QVERIFY(QTest::qWaitFor([&] { return !rig.tracking.requests(TrackingServerFixture::probePath).isEmpty(); }));
+    QCOMPARE(rig.tracking.server().requests().size(), 1);
     QCOMPARE(rig.ship(301)->lastget(), von279);
 }
 
@@ -193,4 +201,21 @@ void RegattaTest::chosenRaceNamePrefixesLoadInListOrder()
     rennen->trigger();
     QCOMPARE(regatta.taskId(), 281);
     QCOMPARE(rig.window->windowTitle(), QStringLiteral("Brisavela2023 2.24.0 Round Zirkavento 2024 , Das Rennen"));
+}
+
+void RegattaTest::eventWithNoBoatToShowReportsAnEmptyList()
+{
+    // Boat 38 is never listed; an event that has no other boat ends with an empty list.
+    WindowRig rig;
+    RaceData::insertBoat({38, 125, QStringLiteral("J/80"), QStringLiteral("1"), QStringLiteral("Kein Boot")});
+    rig.tracking.setFault(TrackingServerFixture::boatsPath, TrackingServerFixture::Fault::Stall);
+    MessageRecorder boxes;
+    Regatta &regatta = rig.start(125, 279);
+    QCOMPARE(boxes.titles(), QStringList{QStringLiteral("init")});
+    QCOMPARE(boxes.shown().first().text, QStringLiteral("ships.isEmpty()???"));
+    QCOMPARE(boxes.shown().first().icon, QMessageBox::Critical);
+    QCOMPARE(boxes.shown().first().buttons, QMessageBox::StandardButtons(QMessageBox::Cancel));
+    QVERIFY(regatta.ships().isEmpty());
+    // As for an event without stored boats, the boat list is asked for.
+    QVERIFY(QTest::qWaitFor([&] { return rig.tracking.requests(TrackingServerFixture::boatsPath).size() == 1; }));
 }

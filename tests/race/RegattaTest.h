@@ -15,4 +15,5 @@ private slots:
     void sliderRangeFollowsTheStoredPositions();
     void raceWithoutReadyBoatsShowsTheCurrentSecond();
     void chosenRaceNamePrefixesLoadInListOrder();
+    void eventWithNoBoatToShowReportsAnEmptyList();
 };

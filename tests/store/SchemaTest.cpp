@@ -81,9 +81,10 @@ void openAsStartupDoes(const QString &path)
 
 void SchemaTest::newFileGetsCurrentSchemaAndSeededRaces()
 {
-    MessageRecorder boxes;
-    TestDatabase db;
+    TestDatabase db(QStringLiteral("new.db"), false);
     QVERIFY(db.isOpen());
+    MessageRecorder boxes;
+    DatabaseSchema::createOrUpgrade(false);
 
     QCOMPARE(boxes.shown().size(), 2);
     QCOMPARE(boxes.shown()[0].title, QStringLiteral("Initialisierung..."));

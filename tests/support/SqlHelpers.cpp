@@ -2,6 +2,7 @@
 
 #include "store/DatabaseSchema.h"
 #include "store/LocalDatabase.h"
+#include "tests/support/MessageRecorder.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QDebug>
@@ -9,6 +10,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QTest>
 
 bool SqlHelpers::exec(const QStringList &statements)
 {
@@ -81,8 +83,16 @@ TestDatabase::TestDatabase(const QString &fileName, bool createSchema, int busyT
     bool existed = false;
     m_open = LocalDatabase::open(m_path, &existed, busyTimeoutMs);
     if (m_open && createSchema) {
+        // A fresh database announces its creation and its upgrade in a box each; those are
+        // expected here, and no other.
+        MessageRecorder creation;
         DatabaseSchema::createOrUpgrade(existed);
         LocalDatabase::ensureIndexes();
+        for (const QString &title : creation.titles()) {
+            if (title != QLatin1String("Initialisierung...") && title != QLatin1String("Update..."))
+                QTest::qFail(qPrintable(QStringLiteral("unexpected message box \"%1\"").arg(title)), __FILE__,
+                             __LINE__);
+        }
     }
 }
 

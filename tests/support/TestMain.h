@@ -1,8 +1,8 @@
 #pragma once
 
 #include "store/AppIdentity.h"
-#include "tests/support/MessageRecorder.h"
 #include "tests/support/TestEnvironment.h"
+#include "tests/support/UnexpectedMessages.h"
 
 #include <QApplication>
 #include <QTest>
@@ -37,13 +37,14 @@ int run(int argc, char **argv)
 
 } // namespace TestMain
 
-#define BRISAVELA_TEST_MAIN(...)                          \
-    int main(int argc, char **argv)                       \
-    {                                                     \
-        TestEnvironment::prepareProcess();                \
-        QApplication app(argc, argv);                     \
-        TestMain::nameApplication();                      \
-        /* A box no test expected is answered, never shown. */ \
-        MessageRecorder unexpectedBoxes;                  \
-        return TestMain::run<__VA_ARGS__>(argc, argv);    \
+#define BRISAVELA_TEST_MAIN(...)                                          \
+    int main(int argc, char **argv)                                       \
+    {                                                                     \
+        TestEnvironment::prepareProcess();                                \
+        QApplication app(argc, argv);                                     \
+        TestMain::nameApplication();                                      \
+        /* A box no test expected fails the test it appeared in. */      \
+        UnexpectedMessages unexpected;                                    \
+        const int failures = TestMain::run<__VA_ARGS__>(argc, argv);      \
+        return failures + (unexpected.outsideTests() > 0 ? 1 : 0);        \
     }

@@ -7,6 +7,7 @@
 #include "window/MainWindow.h"
 
 #include <memory>
+#include <optional>
 
 class Ship;
 class TreeShipItem;
@@ -24,7 +25,6 @@ struct WindowRig
     // Waits until no tracking request is outstanding and the placements have run.
     bool settle(int timeoutMs = 5000);
 
-    MessageRecorder boxes;
     TestDatabase db;
     TrackingServerFixture tracking;
     std::unique_ptr<MainWindow> window;

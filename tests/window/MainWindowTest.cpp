@@ -14,9 +14,13 @@
 
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QFormLayout>
+#include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
 #include <QSplitter>
+#include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 #include <QTreeView>
@@ -27,13 +31,54 @@ QVariantList prefs()
     return SqlHelpers::rows(QStringLiteral("SELECT loadmaps, autoload, loadinterval, lookforupdate FROM prefs")).value(0);
 }
 
-bool showsIcon(const QAbstractButton *button, const QString &file)
+// The button shows the icon the window holds for that state: the same icon object, not
+// one that merely renders alike.
+bool showsIcon(const MainWindow &window, bool outstanding, bool autoLoad)
 {
-    const QImage expected(file);
-    return !expected.isNull()
-           && button->icon().pixmap(expected.size()).toImage().convertToFormat(QImage::Format_ARGB32)
-                  == expected.convertToFormat(QImage::Format_ARGB32);
+    const QIcon expected = window.fetchIcon(outstanding, autoLoad);
+    return !expected.isNull() && window.fetchButton()->icon().cacheKey() == expected.cacheKey();
 }
+
+// Largest difference of any channel between two images of the same size.
+int largestDifference(const QImage &a, const QImage &b)
+{
+    if (a.size() != b.size())
+        return 256;
+    const QImage x = a.convertToFormat(QImage::Format_ARGB32);
+    const QImage y = b.convertToFormat(QImage::Format_ARGB32);
+    int largest = 0;
+    for (int row = 0; row < x.height(); ++row) {
+        for (int col = 0; col < x.width(); ++col) {
+            const QRgb p = x.pixel(col, row);
+            const QRgb q = y.pixel(col, row);
+            largest = std::max({largest, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                                std::abs(qBlue(p) - qBlue(q)), std::abs(qAlpha(p) - qAlpha(q))});
+        }
+    }
+    return largest;
+}
+
+QStringList rowLabels(const QGroupBox *group)
+{
+    QStringList labels;
+    const auto *form = qobject_cast<const QFormLayout *>(group->layout());
+    for (int row = 0; form && row < form->rowCount(); ++row) {
+        const QLayoutItem *label = form->itemAt(row, QFormLayout::LabelRole);
+        const auto *text = label ? qobject_cast<const QLabel *>(label->widget()) : nullptr;
+        labels << (text ? text->text() : QString());
+    }
+    return labels;
+}
+
+QWidget *rowField(const QGroupBox *group, int row)
+{
+    const auto *form = qobject_cast<const QFormLayout *>(group->layout());
+    const QLayoutItem *field = form ? form->itemAt(row, QFormLayout::FieldRole) : nullptr;
+    return field ? field->widget() : nullptr;
+}
+
+// The 2024 test race: 10 April 2024 10:00 to 13 April 05:59 UTC.
+constexpr int bis279 = 1712987940;
 } // namespace
 
 void MainWindowTest::init()
@@ -53,7 +98,7 @@ void MainWindowTest::sidePanelStripOpensToHalfAndCloses()
     QVERIFY(rig.window->legendOpen());
     // Half the window's width; the chart keeps what is left.
     QCOMPARE(splitter->sizes().value(1), rig.window->width() / 2);
-    QVERIFY(rig.window->chart()->hasFocus());
+    QCOMPARE(rig.window->focusWidget(), rig.window->chart());
 
     QTest::keyClick(rig.window->chart(), Qt::Key_Space);
     QVERIFY(!rig.window->legendOpen());
@@ -72,6 +117,58 @@ void MainWindowTest::statusLineTexts()
     // The chart reports the pointer through the same slots.
     rig.window->chart()->reportPointer(10, 10);
     QVERIFY(rig.window->latLabel()->text().startsWith(QStringLiteral("Lat:  43.")));
+}
+
+void MainWindowTest::settingsPageAndMenuTexts()
+{
+    WindowRig rig;
+    MainWindow &w = *rig.window;
+    const QList<QGroupBox *> groups = w.settingsPage()->findChildren<QGroupBox *>();
+    QCOMPARE(groups.size(), 2);
+    QCOMPARE(groups[0]->title(), QStringLiteral("Netzwerk"));
+    QCOMPARE(rowLabels(groups[0]), (QStringList{"Letzte Abfrage der Postionsdaten", "Positionsdaten automatisch herunterladen",
+                                                "Fehlende Karten automatisch herunterladen",
+                                                "Beim Start nach Programmupdates suchen"}));
+    QCOMPARE(rowField(groups[0], 0), w.settingsPage()->lastQueryLabel());
+    QCOMPARE(rowField(groups[0], 1), w.settingsPage()->autoLoadBox());
+    QCOMPARE(rowField(groups[0], 2), w.settingsPage()->loadMapsBox());
+    QCOMPARE(rowField(groups[0], 3), w.settingsPage()->lookForUpdateBox());
+    QCOMPARE(w.settingsPage()->lastQueryLabel()->text(), QStringLiteral("--.--.---- --:--"));
+    QCOMPARE(groups[1]->title(), QStringLiteral("Boote"));
+    QCOMPARE(rowLabels(groups[1]), QStringList{"komplette Tracks anzeigen"});
+    QCOMPARE(rowField(groups[1], 0), w.settingsPage()->completeTracksBox());
+
+    QStringList menus;
+    for (const QAction *a : w.menuBar()->actions())
+        menus << a->text();
+    QCOMPARE(menus, (QStringList{"&Datei", "&Regatten", "&Gates"}));
+    const QList<QAction *> file = w.menuBar()->actions().first()->menu()->actions();
+    QCOMPARE(file.size(), 1);
+    QCOMPARE(file.first()->text(), QStringLiteral("&Beenden"));
+
+    // The status line: attribution, then latitude, longitude and zoom.
+    QList<QLabel *> status;
+    for (QLabel *label : w.statusBar()->findChildren<QLabel *>()) {
+        if (label->isVisible())
+            status << label;
+    }
+    std::sort(status.begin(), status.end(), [](const QLabel *a, const QLabel *b) { return a->x() < b->x(); });
+    // Notes that need no answer come last, at the right.
+    QCOMPARE(status.size(), 5);
+    QCOMPARE(status.takeLast()->objectName(), QStringLiteral("statusNote"));
+    QCOMPARE(status[0]->objectName(), QStringLiteral("danklabel"));
+    QVERIFY(status[0]->text().startsWith(QStringLiteral("Map data CCBYSA 2014 ")));
+    QVERIFY(status[0]->text().contains(QStringLiteral("OpenStreetMap")));
+    QVERIFY(status[0]->text().contains(QStringLiteral("contributors")));
+    QCOMPARE(status[1], w.latLabel());
+    QCOMPARE(status[2], w.lngLabel());
+    QCOMPARE(status[3], w.zoomLabel());
+    QCOMPARE(w.lngLabel()->indent(), 3);
+    QCOMPARE(w.zoomLabel()->indent(), 5);
+
+    // "Beenden" closes the window.
+    file.first()->trigger();
+    QVERIFY(!w.isVisible());
 }
 
 void MainWindowTest::preferencesRoundTripThroughTheDatabase()
@@ -126,6 +223,108 @@ void MainWindowTest::missingPreferencesLeaveDefaults()
     QCOMPARE(rig.window->loadInterval(), 5);
 }
 
+void MainWindowTest::longFetchPeriodsAreCappedAtADay()
+{
+    WindowRig rig(false);
+    // 35792 minutes and more overflow a period in milliseconds held in an int.
+    for (const int minutes : {35792, 2147483647, 1441}) {
+        QVERIFY(SqlHelpers::exec({QStringLiteral("UPDATE prefs SET loadinterval=%1, autoload=1").arg(minutes)}));
+        rig.window = std::make_unique<MainWindow>();
+        QCOMPARE(rig.window->loadInterval(), 1440);
+        QVERIFY(rig.window->autoLoadTimer()->isActive());
+        QCOMPARE(rig.window->autoLoadTimer()->interval(), 1440 * 60000);
+    }
+    QVERIFY(SqlHelpers::exec({QStringLiteral("UPDATE prefs SET loadinterval=1440")}));
+    rig.window = std::make_unique<MainWindow>();
+    QCOMPARE(rig.window->loadInterval(), 1440);
+    QVERIFY(SqlHelpers::exec({QStringLiteral("UPDATE prefs SET loadinterval=1")}));
+    rig.window = std::make_unique<MainWindow>();
+    QCOMPARE(rig.window->loadInterval(), 1);
+    QCOMPARE(rig.window->autoLoadTimer()->interval(), 60000);
+}
+
+void MainWindowTest::finishedRaceKeepsTheStoredAutoLoadChoice()
+{
+    PinnedClock clock(bis279 + 1);
+    WindowRig rig;
+    storeFleet();
+    QCOMPARE(prefs().value(1).toInt(), 1);
+    MainWindow &w = *rig.window;
+    // No tile requests in flight, so that the fetch button shows the idle row.
+    w.setLoadMaps(false);
+    QVERIFY(rig.settle());
+    rig.start(125, 279);
+    QCOMPARE(w.pendingRequests(), 0);
+    QCheckBox *box = w.settingsPage()->autoLoadBox();
+    QVERIFY(!w.autoLoad());
+    QVERIFY(!box->isEnabled());
+    QVERIFY(!w.autoLoadTimer()->isActive());
+    // Automatic loading is off, and the button says so.
+    QVERIFY(showsIcon(w, false, false));
+
+    // A race that is still on brings the box back as the user left it; the stored choice
+    // was never touched.
+    clock.set(bis279 - 10);
+    w.raceMenu()->actions().at(2)->trigger();
+    QVERIFY(box->isEnabled());
+    QVERIFY(box->isChecked());
+    QVERIFY(w.autoLoad());
+    QVERIFY(w.autoLoadTimer()->isActive());
+    QCOMPARE(prefs().value(1).toInt(), 1);
+    QVERIFY(showsIcon(w, false, true));
+
+    // A choice the user makes on a running race is applied and kept, also across a
+    // finished race.
+    box->click();
+    QCOMPARE(prefs().value(1).toInt(), 0);
+    clock.set(bis279 + 1);
+    w.raceMenu()->actions().at(2)->trigger();
+    clock.set(bis279 - 10);
+    w.raceMenu()->actions().at(2)->trigger();
+    QVERIFY(!box->isChecked());
+    QVERIFY(!w.autoLoadTimer()->isActive());
+    QCOMPARE(prefs().value(1).toInt(), 0);
+}
+
+void MainWindowTest::completeTracksStayWhenTheRaceIsChosenAgain()
+{
+    WindowRig rig;
+    storeFleet();
+    rig.start(125, 279);
+    MainWindow &w = *rig.window;
+    QCheckBox *box = w.settingsPage()->completeTracksBox();
+    QVERIFY(!box->isChecked());
+    QVERIFY(!rig.ship(101)->showCompleteTrack());
+
+    box->click();
+    QVERIFY(w.showCompleteTracks());
+    QCOMPARE(SqlHelpers::scalar(QStringLiteral("SELECT showcompletetracks FROM regatta WHERE event_id=125 AND task_id=279"))
+                 .toInt(),
+             1);
+    for (const Ship *ship : rig.regatta->ships())
+        QVERIFY(ship->showCompleteTrack());
+    QCOMPARE(w.focusWidget(), w.chart());
+
+    // Another race and back: the choice belongs to the race and comes back with it.
+    w.raceMenu()->actions().at(3)->trigger();
+    QVERIFY(!box->isChecked());
+    w.raceMenu()->actions().at(2)->trigger();
+    QVERIFY(box->isChecked());
+    QVERIFY(w.showCompleteTracks());
+    for (const Ship *ship : rig.regatta->ships())
+        QVERIFY(ship->showCompleteTrack());
+    QVERIFY(w.races().at(2).showCompleteTracks);
+    QVERIFY(rig.regatta->races().at(2).showCompleteTracks);
+
+    box->click();
+    QCOMPARE(SqlHelpers::scalar(QStringLiteral("SELECT showcompletetracks FROM regatta WHERE event_id=125 AND task_id=279"))
+                 .toInt(),
+             0);
+    w.raceMenu()->actions().at(2)->trigger();
+    QVERIFY(!box->isChecked());
+    QVERIFY(!rig.ship(101)->showCompleteTrack());
+}
+
 void MainWindowTest::followingAnotherBoatUnfollowsTheFirst()
 {
     WindowRig rig;
@@ -153,6 +352,34 @@ void MainWindowTest::followingAnotherBoatUnfollowsTheFirst()
     list->curItem(jugo->listIndex());
     QVERIFY(!jugo->follow());
     QCOMPARE(RaceData::storedFollow(102), QStringLiteral("0"));
+}
+
+void MainWindowTest::clickOnHiddenBoatSelectsTheFollowedRowAgain()
+{
+    WindowRig rig;
+    storeFleet();
+    rig.start();
+    IconSelector *list = rig.window->participantList();
+    QItemSelectionModel *selection = list->treeView()->selectionModel();
+    Ship *bora = rig.ship(101);
+    Ship *jugo = rig.ship(102);
+    list->curItem(bora->listIndex());
+    QVERIFY(bora->follow());
+
+    // Clicking the row of a boat that is switched off follows nothing; the selection goes
+    // back to the followed boat's row, all of it.
+    jugo->setShow(false);
+    selection->clearSelection();
+    list->curItem(jugo->listIndex());
+    QVERIFY(bora->follow());
+    QVERIFY(!jugo->follow());
+    const QModelIndexList selected = selection->selectedIndexes();
+    QCOMPARE(selected.size(), 5);
+    for (const QModelIndex &index : selected) {
+        QCOMPARE(index.row(), bora->listIndex().row());
+        QCOMPARE(index.parent(), bora->listIndex().parent());
+    }
+    QCOMPARE(rig.window->focusWidget(), rig.window->chart());
 }
 
 void MainWindowTest::switchingAFollowedBoatOffUnfollowsIt()
@@ -220,17 +447,34 @@ void MainWindowTest::fetchButtonShowsTransferState()
     WindowRig rig;
     MainWindow &w = *rig.window;
     QAbstractButton *fetch = w.fetchButton();
+
+    // The four icons come from their files, and no two of them look alike.
+    const QList<QPair<bool, bool>> states = {{false, false}, {true, false}, {false, true}, {true, true}};
+    QCOMPARE(MainWindow::fetchIconPath(false, false), QStringLiteral("img/idleicon.png"));
+    QCOMPARE(MainWindow::fetchIconPath(true, false), QStringLiteral("img/loadicon.png"));
+    QCOMPARE(MainWindow::fetchIconPath(false, true), QStringLiteral("img/idleicon_auto.png"));
+    QCOMPARE(MainWindow::fetchIconPath(true, true), QStringLiteral("img/loadicon_auto.png"));
+    for (const auto &[outstanding, autoLoad] : states) {
+        const QImage file(MainWindow::fetchIconPath(outstanding, autoLoad));
+        QVERIFY(!file.isNull());
+        QVERIFY(largestDifference(w.fetchIcon(outstanding, autoLoad).pixmap(file.size()).toImage(), file) <= 2);
+        for (const auto &[otherOutstanding, otherAutoLoad] : states) {
+            if (otherOutstanding != outstanding || otherAutoLoad != autoLoad)
+                QVERIFY(largestDifference(QImage(MainWindow::fetchIconPath(otherOutstanding, otherAutoLoad)), file) > 40);
+        }
+    }
+
     w.setAutoLoad(false);
     w.setNetLedOff();
-    QVERIFY(showsIcon(fetch, QStringLiteral("img/idleicon.png")));
+    QVERIFY(showsIcon(w, false, false));
     w.setNetLedOn();
-    QVERIFY(showsIcon(fetch, QStringLiteral("img/loadicon.png")));
+    QVERIFY(showsIcon(w, true, false));
     QCOMPARE(fetch->toolTip(), QStringLiteral("Übertragung stoppen"));
     w.setNetLedOn();
     w.setNetLedOff();
-    QVERIFY(showsIcon(fetch, QStringLiteral("img/loadicon.png")));
+    QVERIFY(showsIcon(w, true, false));
     w.setNetLedOff();
-    QVERIFY(showsIcon(fetch, QStringLiteral("img/idleicon.png")));
+    QVERIFY(showsIcon(w, false, false));
     QCOMPARE(fetch->toolTip(), QStringLiteral("neueste Positionsdaten holen"));
     w.setNetLedOff();
     QCOMPARE(w.pendingRequests(), 0);
@@ -245,10 +489,29 @@ void MainWindowTest::fetchButtonShowsTransferState()
     w.settingsPage()->autoLoadBox()->setEnabled(true);
     w.settingsPage()->autoLoadBox()->click();
     QVERIFY(w.autoLoad());
-    QVERIFY(showsIcon(fetch, QStringLiteral("img/loadicon_auto.png")));
+    QVERIFY(showsIcon(w, true, true));
     w.settingsPage()->autoLoadBox()->click();
-    QVERIFY(showsIcon(fetch, QStringLiteral("img/loadicon.png")));
+    QVERIFY(showsIcon(w, true, false));
     QCOMPARE(fetch->toolTip(), QStringLiteral("Übertragung stoppen"));
+}
+
+void MainWindowTest::fetchWithAutomaticLoadingOffLeavesTheTimerAlone()
+{
+    WindowRig rig;
+    storeFleet();
+    rig.start(125, 279);
+    MainWindow &w = *rig.window;
+    QVERIFY(!w.autoLoad());
+    // A timer that runs although automatic loading is off: a fetch must neither stop it nor
+    // give it another period.
+    w.autoLoadTimer()->start(1234);
+    w.getData();
+    QVERIFY(w.autoLoadTimer()->isActive());
+    QCOMPARE(w.autoLoadTimer()->interval(), 1234);
+    QVERIFY(rig.settle());
+    QVERIFY(w.autoLoadTimer()->isActive());
+    QCOMPARE(w.autoLoadTimer()->interval(), 1234);
+    w.autoLoadTimer()->stop();
 }
 
 void MainWindowTest::racesAndGatesFillTheMenus()

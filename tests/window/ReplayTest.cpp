@@ -25,6 +25,27 @@ bool near(const GeoPoint &a, const GeoPoint &b, double tolerance)
 {
     return std::abs(a.lat - b.lat) <= tolerance && std::abs(a.lng - b.lng) <= tolerance;
 }
+
+// Works in another folder until the object goes, however the test ends: the later tests
+// of this executable find the assets relative to the folder they started in.
+class WorkingFolder
+{
+public:
+    explicit WorkingFolder(const QString &path)
+        : m_home(QDir::currentPath())
+        , m_entered(QDir::setCurrent(path))
+    {
+    }
+    ~WorkingFolder() { QDir::setCurrent(m_home); }
+    bool entered() const { return m_entered; }
+
+    WorkingFolder(const WorkingFolder &) = delete;
+    WorkingFolder &operator=(const WorkingFolder &) = delete;
+
+private:
+    QString m_home;
+    bool m_entered;
+};
 } // namespace
 
 void ReplayTest::init()
@@ -149,16 +170,17 @@ void ReplayTest::captureWritesAPicturePerStep()
     storeFleet(von);
     rig.start();
     QTemporaryDir folder;
-    const QString home = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(folder.path()));
-    rig.window->captureOnOff();
-    QVERIFY(rig.window->capturing());
     const int t = von + 1800;
-    rig.window->setTimeValue(t);
-    rig.window->advanceFrame(10);
-    rig.window->captureOnOff();
-    rig.window->advanceFrame(10);
-    QDir::setCurrent(home);
+    {
+        const WorkingFolder inFolder(folder.path());
+        QVERIFY(inFolder.entered());
+        rig.window->captureOnOff();
+        QVERIFY(rig.window->capturing());
+        rig.window->setTimeValue(t);
+        rig.window->advanceFrame(10);
+        rig.window->captureOnOff();
+        rig.window->advanceFrame(10);
+    }
 
     const QString first = folder.filePath(QStringLiteral("movie/scene.%1.jpg").arg(t));
     QImageReader reader(first);

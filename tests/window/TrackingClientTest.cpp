@@ -100,7 +100,7 @@ void TrackingClientTest::repeatedTimeStampsAreStoredOnce()
     QCOMPARE(neptun->pointCount(), 2);
     QVERIFY(neptun->ready());
     QCOMPARE(neptun->fullTrack().point(0).position, GeoPoint(43.1, 16.1));
-    QCOMPARE(neptun->fullTrack().point(0).course, 90.0f);
+    QCOMPARE(neptun->fullTrack().point(0).course, 90.0);
     // Reported long ago: red, with the time of the last report.
     QCOMPARE(neptun->lastReportCell()->text(), shortTime(t1));
     QCOMPARE(neptun->lastReportCell()->foreground().color(), QColor(Qt::red));
