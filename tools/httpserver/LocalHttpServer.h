@@ -75,6 +75,8 @@ public:
     const QList<HttpRequest> &requests() const { return m_requests; }
     QList<HttpRequest> requestsTo(const QString &path) const;
     void clearRequests() { m_requests.clear(); }
+    // A long-running server that nobody inspects keeps no log (it would only grow).
+    void setKeepLog(bool keep) { m_keepLog = keep; }
 
 private:
     void accept();
@@ -84,4 +86,5 @@ private:
     QTcpServer *m_server;
     Handler m_handler;
     QList<HttpRequest> m_requests;
+    bool m_keepLog = true;
 };
