@@ -4,7 +4,8 @@
 #
 #   tools/screenshot.sh OUTDIR [STEP...]
 #   steps: "sleep N", "key KEYS", "click X Y", "drag X1 Y1 X2 Y2", "shot NAME", "set KEY=VALUE" (settings,
-#          before the start only), "db FILE" (a database file to start with)
+#          before the start only), "db FILE" (a database file to start with), "demo" (before
+#          the start only: the demo server and the demo profile, as the run command has them)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out=$(realpath -m "$1"); shift
@@ -16,8 +17,10 @@ settings="$XDG_CONFIG_HOME/brisavela.org/Brisavela.conf"
 echo "[General]" > "$settings"
 
 steps=()
+demo=""
 for step in "$@"; do
   case "$step" in
+    demo) demo=1 ;;
     set\ *) echo "${step#set }" >> "$settings" ;;
     db\ *) cp "${step#db }" "$XDG_DATA_HOME/Brisavela2023/brisavela2024.db" ;;
     *) steps+=("$step") ;;
@@ -27,7 +30,18 @@ done
 display=:$((90 + RANDOM % 9))
 Xvfb "$display" -screen 0 1000x800x24 >/dev/null 2>&1 &
 xvfb=$!
-trap 'kill $viewer $xvfb 2>/dev/null || true; rm -rf "$home"' EXIT
+viewer=""
+server=""
+trap 'kill $viewer $xvfb $server 2>/dev/null || true; rm -rf "$home"' EXIT
+if [ -n "$demo" ]; then
+  live_start=$(( $(date +%s) / 60 * 60 - 1800 ))
+  ./build/tools/demoserver/brisavela-demoserver --port 0 --live-start "$live_start" \
+    --tile-cache "$home/tiles" >"$home/server.log" &
+  server=$!
+  for _ in $(seq 100); do grep -q "http://" "$home/server.log" && break; sleep 0.05; done
+  url=$(grep -o "http://127.0.0.1:[0-9]*/" "$home/server.log")
+  ./build/tools/demoprofile/brisavela-demoprofile --server "$url" --live-start "$live_start"
+fi
 export DISPLAY=$display
 sleep 1
 ./build/app/brisavela >"$out/viewer.log" 2>&1 &

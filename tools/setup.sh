@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what the build, the tests and the screenshots need, then configures and builds
-# into build/ (or $BUILD_DIR, as $BUILD_TYPE). Safe to run again: apt is asked only for
-# packages that are missing.
+# into build/ (or $BUILD_DIR, as $BUILD_TYPE): everything, or only the targets named as
+# arguments. Safe to run again: apt is asked only for packages that are missing.
+#   tools/setup.sh [TARGET...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -9,7 +10,7 @@ packages=(
   build-essential cmake ninja-build ccache pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libqt6sql6-sqlite libgl-dev
   libsodium-dev
-  xvfb xauth imagemagick fonts-dejavu-core fonts-liberation2
+  xvfb xauth xdotool imagemagick fonts-dejavu-core fonts-liberation2
 )
 
 missing=()
@@ -31,4 +32,8 @@ launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 build_dir="${BUILD_DIR:-build}"
 cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-RelWithDebInfo}" "${launcher[@]}" >/dev/null
-cmake --build "$build_dir" -j2
+if [ $# -gt 0 ]; then
+  cmake --build "$build_dir" -j2 --target "$@"
+else
+  cmake --build "$build_dir" -j2
+fi

@@ -1,6 +1,9 @@
 #include "tools/demoserver/DemoServer.h"
 
+#include "tools/regattasim/RaceBook.h"
+
 #include <QDateTime>
+#include <QRegularExpression>
 
 #include <sodium.h>
 
@@ -16,41 +19,40 @@ constexpr char releaseNotes[] =
 DemoServer::DemoServer(const Options &options)
     : m_options(options)
 {
-    // The recorded boats sail the seeded races, each time near its first mark, so the
-    // tracks lie among the race's gates.
-    addEvent(125, 42.7674573 + 0.004, 16.0979272 - 0.006, 12501);
-    addEvent(10, 43.98 - 0.006, 15.366 - 0.004, 1001);
-    addEvent(21, 43.98 - 0.006, 15.366 - 0.004, 2101);
+    m_coastline.load(Coastline::adriaticPath());
+    m_tiles = std::make_unique<TileService>(m_coastline, m_options.tileCache);
+    for (const RaceDefinition &race : RaceBook::seeded())
+        m_definitions.insert(race.eventId, race);
+    m_definitions.insert(RaceBook::liveEventId, RaceBook::live(m_options.liveStart));
+    // The recorded dinghies sail one more event, off Valencia, where they were recorded.
+    m_recorded = RecordedRace::valencia();
     m_server.setHandler([this](const HttpRequest &request) { return respond(request); });
+    // A viewer asks for thousands of tiles and positions; nobody reads a log of them here.
+    m_server.setKeepLog(false);
 }
+
+DemoServer::~DemoServer() = default;
 
 bool DemoServer::listen()
 {
     return m_server.listen(QHostAddress::LocalHost, m_options.port);
 }
 
-int DemoServer::boatCount() const
+qint64 DemoServer::now() const
 {
-    return int(m_boats.size());
+    return m_options.clock ? m_options.clock() : QDateTime::currentSecsSinceEpoch();
 }
 
-void DemoServer::addEvent(int eventId, double lat, double lng, int firstId)
+const SimulatedRegatta *DemoServer::regatta(int eventId)
 {
-    const QList<RecordedRace::Boat> recorded = RecordedRace::valencia();
-    if (recorded.isEmpty())
-        return;
-    const RecordedRace::Fix start = recorded.first().fixes.first();
-    QList<Boat> &boats = m_events[eventId];
-    for (int i = 0; i < recorded.size(); ++i) {
-        const RecordedRace::Boat &r = recorded[i];
-        // All boats move by the same offset, so they keep their places relative to each other.
-        const RecordedRace::Fix first = r.fixes.first();
-        const QList<RecordedRace::Fix> moved = RecordedRace::movedTo(
-            r.fixes, lat + (first.lat - start.lat), lng + (first.lng - start.lng));
-        Boat boat{firstId + i, r.name.mid(3), r.name, moved};
-        boats.append(boat);
-        m_boats.insert(boat.id, boat);
-    }
+    if (const auto it = m_regattas.constFind(eventId); it != m_regattas.constEnd())
+        return it->get();
+    const auto definition = m_definitions.constFind(eventId);
+    if (definition == m_definitions.constEnd())
+        return nullptr;
+    auto simulated = std::make_shared<SimulatedRegatta>(*definition, m_coastline);
+    m_regattas.insert(eventId, simulated);
+    return simulated.get();
 }
 
 QByteArray DemoServer::base() const
@@ -58,7 +60,7 @@ QByteArray DemoServer::base() const
     return "http://127.0.0.1:" + QByteArray::number(port()) + '/';
 }
 
-HttpResponse DemoServer::respond(const HttpRequest &request) const
+HttpResponse DemoServer::respond(const HttpRequest &request)
 {
     const QString path = request.path();
     const QUrlQuery query = request.query();
@@ -67,8 +69,9 @@ HttpResponse DemoServer::respond(const HttpRequest &request) const
     if (path == QLatin1String("/api/getBoats.php"))
         return boats(query.queryItemValue(QStringLiteral("rg")).toInt());
     if (path == QLatin1String("/api/getPosition.php"))
-        return positions(query.queryItemValue(QStringLiteral("bo")).toInt(),
-                         query.queryItemValue(QStringLiteral("la")).toInt());
+        return positions(query.queryItemValue(QStringLiteral("rg")).toInt(),
+                         query.queryItemValue(QStringLiteral("bo")).toInt(),
+                         query.queryItemValue(QStringLiteral("la")).toLongLong());
     if (path == QLatin1String("/downloads/setup/brisavela.xml"))
         return HttpResponse::ok(feed(), "application/rss+xml");
     if (path == QLatin1String("/downloads/setup/releasenotes.html"))
@@ -76,43 +79,92 @@ HttpResponse DemoServer::respond(const HttpRequest &request) const
                                 "text/html; charset=iso-8859-1");
     if (path.startsWith(QLatin1String("/downloads/setup/brisavela-")))
         return HttpResponse::ok(installer(), "application/octet-stream");
+    if (path.endsWith(QLatin1String(".png")))
+        return tile(path);
     return HttpResponse::error(404, "not here");
 }
 
-HttpResponse DemoServer::boats(int eventId) const
+QByteArray DemoServer::boatLine(const FleetBoat &boat, qint64 firstTime, int eventId)
+{
+    const QStringList fields = {boat.klasse, QString::number(boat.id), boat.sailNumber, boat.startnr,
+                                boat.name,   boat.team,                boat.skipper,    QString(),
+                                QString::number(firstTime), QString::number(eventId)};
+    return fields.join(QLatin1Char('|')).toUtf8() + '\n';
+}
+
+QByteArray DemoServer::positionLine(const Fix &fix)
+{
+    return QByteArray::number(fix.lat, 'f', 6) + ';' + QByteArray::number(fix.lng, 'f', 6) + ';'
+           + QByteArray::number(fix.time) + ';' + QByteArray::number(fix.course, 'f', 1) + ";0\n";
+}
+
+HttpResponse DemoServer::boats(int eventId)
+{
+    if (eventId == recordedEventId)
+        return recordedBoats();
+    QByteArray body;
+    if (const SimulatedRegatta *race = regatta(eventId)) {
+        // Positions are wanted from the window's opening on.
+        for (const FleetBoat &boat : race->boats())
+            body += boatLine(boat, race->definition().von, eventId);
+    }
+    return HttpResponse::ok(body);
+}
+
+HttpResponse DemoServer::positions(int eventId, int boatId, qint64 after)
+{
+    if (eventId == recordedEventId)
+        return recordedPositions(boatId, after);
+    QByteArray body;
+    if (const SimulatedRegatta *race = regatta(eventId)) {
+        for (const Fix &fix : race->reportsAfter(boatId, after, now()))
+            body += positionLine(fix);
+    }
+    return HttpResponse::ok(body);
+}
+
+HttpResponse DemoServer::recordedBoats() const
 {
     QByteArray body;
-    for (const Boat &b : m_events.value(eventId)) {
-        const QStringList fields = {QStringLiteral("Jolle"), QString::number(b.id), QString(), b.startnr, b.name,
-                                    QStringLiteral("Valencia"), QStringLiteral("-"), QString(),
-                                    QString::number(b.fixes.first().time - 1), QString::number(eventId)};
+    for (qsizetype i = 0; i < m_recorded.size(); ++i) {
+        const RecordedRace::Boat &b = m_recorded[i];
+        const QStringList fields = {QStringLiteral("Jolle"), QString::number(90001 + i), QString(), b.name.mid(3),
+                                    b.name, QStringLiteral("Valencia"), QStringLiteral("-"), QString(),
+                                    QString::number(b.fixes.first().time - 1), QString::number(recordedEventId)};
         body += fields.join(QLatin1Char('|')).toUtf8() + '\n';
     }
     return HttpResponse::ok(body);
 }
 
-HttpResponse DemoServer::positions(int shipId, int since) const
+HttpResponse DemoServer::recordedPositions(int boatId, qint64 after) const
 {
     QByteArray body;
-    const auto it = m_boats.constFind(shipId);
-    if (it == m_boats.constEnd())
+    const qsizetype index = boatId - 90001;
+    if (index < 0 || index >= m_recorded.size())
         return HttpResponse::ok(body);
-    const QList<RecordedRace::Fix> &fixes = it->fixes;
+    const QList<RecordedRace::Fix> &fixes = m_recorded[index].fixes;
     for (qsizetype i = 0; i < fixes.size(); ++i) {
         const RecordedRace::Fix &f = fixes[i];
-        if (f.time <= since)
+        if (f.time <= after)
             continue;
         // The recording has no course; the course to the next fix stands in for it.
         const RecordedRace::Fix &next = fixes[std::min(i + 1, fixes.size() - 1)];
-        const double dy = next.lat - f.lat;
-        const double dx = (next.lng - f.lng) * std::cos(f.lat * 3.141592653589793 / 180.0);
-        double course = std::atan2(dx, dy) * 180.0 / 3.141592653589793;
-        if (course < 0)
-            course += 360.0;
-        body += QByteArray::number(f.lat, 'f', 7) + ';' + QByteArray::number(f.lng, 'f', 7) + ';'
-                + QByteArray::number(f.time) + ';' + QByteArray::number(course, 'f', 1) + ";0\n";
+        const double course = Geo::bearing({f.lat, f.lng}, {next.lat, next.lng});
+        body += positionLine({f.lat, f.lng, f.time, course});
     }
     return HttpResponse::ok(body);
+}
+
+HttpResponse DemoServer::tile(const QString &path)
+{
+    static const QRegularExpression pattern(QStringLiteral("^/(\\d{1,2})/(\\d{1,7})/(\\d{1,7})\\.png$"));
+    const QRegularExpressionMatch m = pattern.match(path);
+    if (!m.hasMatch())
+        return HttpResponse::error(404, "not here");
+    const QByteArray png = m_tiles->png(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
+    if (png.isEmpty())
+        return HttpResponse::error(404, "no such tile");
+    return HttpResponse::ok(png, "image/png");
 }
 
 QByteArray DemoServer::installer() const

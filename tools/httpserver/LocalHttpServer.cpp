@@ -178,7 +178,8 @@ void LocalHttpServer::readFrom(QTcpSocket *socket)
         if (colon > 0)
             request.headers.append({line.left(colon).trimmed(), line.mid(colon + 1).trimmed()});
     }
-    m_requests.append(request);
+    if (m_keepLog)
+        m_requests.append(request);
 
     const HttpResponse response = m_handler(request);
     if (response.delayMs > 0) {

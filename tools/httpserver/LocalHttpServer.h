@@ -82,6 +82,8 @@ public:
     const QList<HttpRequest> &requests() const { return m_requests; }
     QList<HttpRequest> requestsTo(const QString &path) const;
     void clearRequests() { m_requests.clear(); }
+    // A long-running server that nobody inspects keeps no log (it would only grow).
+    void setKeepLog(bool keep) { m_keepLog = keep; }
 
     // Endless answers still being sent, and the bytes all endless answers have sent so far.
     int endlessStreams() const { return m_endlessStreams; }
@@ -98,4 +100,5 @@ private:
     QList<HttpRequest> m_requests;
     int m_endlessStreams = 0;
     qint64 m_endlessBytes = 0;
+    bool m_keepLog = true;
 };

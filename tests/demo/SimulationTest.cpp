@@ -1,0 +1,162 @@
+#include "tests/demo/SimulationTest.h"
+
+#include "tests/demo/DemoWorld.h"
+#include "tools/coastline/LandMask.h"
+#include "tools/regattasim/RaceBook.h"
+#include "tools/regattasim/SimulatedRegatta.h"
+
+#include <QSet>
+#include <QTest>
+
+void SimulationTest::initTestCase()
+{
+    QVERIFY2(!DemoWorld::coastline().isEmpty(), qPrintable(Coastline::adriaticPath()));
+}
+
+void SimulationTest::sameDefinitionSameRace()
+{
+    const RaceDefinition def = DemoWorld::definition(125);
+    const SimulatedRegatta again(def, DemoWorld::coastline());
+    const SimulatedRegatta &first = DemoWorld::regatta(125);
+    QCOMPARE(again.boats().size(), first.boats().size());
+    for (const FleetBoat &b : first.boats()) {
+        const QList<Fix> a = first.track(b.id);
+        const QList<Fix> c = again.track(b.id);
+        QCOMPARE(c.size(), a.size());
+        for (qsizetype i = 0; i < a.size(); i += 97) {
+            QCOMPARE(c[i].time, a[i].time);
+            QCOMPARE(c[i].lat, a[i].lat);
+            QCOMPARE(c[i].lng, a[i].lng);
+        }
+    }
+}
+
+void SimulationTest::fleetsAreShapedForTheViewer()
+{
+    QSet<int> ids;
+    int hidden = 0;
+    for (int eventId : {10, 21, 125, RaceBook::liveEventId}) {
+        const SimulatedRegatta &race = DemoWorld::regatta(eventId);
+        QVERIFY2(race.boats().size() >= 20 && race.boats().size() <= 40, qPrintable(QString::number(eventId)));
+        QHash<QString, QStringList> numbers;
+        QSet<QString> names;
+        for (const FleetBoat &b : race.boats()) {
+            QVERIFY2(!ids.contains(b.id), "boat ids are keys across all events");
+            ids.insert(b.id);
+            hidden += b.id == 38;
+            numbers[b.klasse].append(b.startnr);
+            names.insert(b.name);
+            for (const QString &text : {b.klasse, b.name, b.team, b.skipper, b.startnr, b.sailNumber})
+                QVERIFY2(!text.contains(QLatin1Char('|')) && !text.contains(QLatin1Char('\n')), qPrintable(text));
+        }
+        QVERIFY(numbers.size() >= 4 && numbers.size() <= 5);
+        QCOMPARE(names.size(), race.boats().size());
+        // Numeric sorting shows only where "2" and "10" meet in one class.
+        for (auto it = numbers.cbegin(); it != numbers.cend(); ++it) {
+            QVERIFY2(it->contains(QStringLiteral("2")) && it->contains(QStringLiteral("10")), qPrintable(it.key()));
+            QCOMPARE(QSet<QString>(it->cbegin(), it->cend()).size(), it->size());
+        }
+    }
+    QCOMPARE(hidden, 1);
+}
+
+void SimulationTest::boatsSailTheWholeCourseOverWater()
+{
+    for (int eventId : {125, 10}) {
+        const SimulatedRegatta &race = DemoWorld::regatta(eventId);
+        const RaceDefinition &def = race.definition();
+        // Finer than the simulation's own raster, so a boat cutting a corner shows.
+        const LandMask land(DemoWorld::coastline(), def.area[0], def.area[1], def.area[2], def.area[3], 0.0005);
+        QSet<qint64> finishes;
+        for (const FleetBoat &b : race.boats()) {
+            const QList<Fix> track = race.track(b.id);
+            QVERIFY(!track.isEmpty());
+            int onLand = 0;
+            for (const Fix &f : track)
+                onLand += land.isLand(f.lat, f.lng);
+            // A few metres of GPS scatter may touch a shore, a boat may not cross an island.
+            QVERIFY2(onLand <= 2, qPrintable(QStringLiteral("event %1 boat %2: %3 fixes on land")
+                                                 .arg(eventId).arg(b.id).arg(onLand)));
+            // It came by every way point, the finish last, and then stopped reporting.
+            const QList<LatLng> points = race.waypoints(b);
+            qsizetype at = 0;
+            for (const LatLng &p : points) {
+                while (at < track.size() && Geo::distanceKm({track[at].lat, track[at].lng}, p) > 0.6)
+                    ++at;
+                QVERIFY2(at < track.size(), qPrintable(QStringLiteral("event %1 boat %2 missed %3, %4")
+                                                           .arg(eventId).arg(b.id).arg(p.lat).arg(p.lng)));
+            }
+            QVERIFY(track.last().time < def.bis);
+            finishes.insert(track.last().time);
+        }
+        QVERIFY2(finishes.size() > race.boats().size() * 3 / 4, "boats finish at different times");
+    }
+}
+
+void SimulationTest::reportsComeEveryMinuteInsideTheWindow()
+{
+    const SimulatedRegatta &race = DemoWorld::regatta(125);
+    const RaceDefinition &def = race.definition();
+    for (const FleetBoat &b : race.boats()) {
+        const QList<Fix> track = race.track(b.id);
+        QVERIFY(track.first().time >= def.start && track.first().time < def.start + 60);
+        for (qsizetype i = 1; i < track.size(); ++i)
+            QCOMPARE(track[i].time - track[i - 1].time, qint64(60));
+        // Strictly after `after`, up to the earlier of window end and now.
+        const qint64 after = track[10].time;
+        const qint64 now = track[20].time;
+        const QList<Fix> part = race.reportsAfter(b.id, after, now);
+        QCOMPARE(part.size(), 10);
+        QCOMPARE(part.first().time, track[11].time);
+        QCOMPARE(part.last().time, now);
+        QVERIFY(race.reportsAfter(b.id, track.last().time, def.bis + 100000).isEmpty());
+        QCOMPARE(race.reportsAfter(b.id, 0, def.bis + 100000).size(), track.size());
+    }
+    QVERIFY(race.reportsAfter(4711, 0, def.bis).isEmpty());
+}
+
+void SimulationTest::windTurnsAndBoatsTackUpwind()
+{
+    const RaceDefinition def = DemoWorld::definition(125);
+    double lo = 360, hi = 0;
+    for (qint64 t = def.start; t < def.start + 12 * 3600; t += 600) {
+        const Sailing::Wind w = def.wind.at(42.7, 16.1, t);
+        const double off = Sailing::angleBetween(318, w.fromDegrees);
+        lo = std::min(lo, off);
+        hi = std::max(hi, off);
+        QVERIFY(w.knots >= 3 && w.knots < 30);
+    }
+    QVERIFY2(hi - lo > 15 && hi < 45 && lo > -45, "the wind swings, but stays a north-westerly");
+    QCOMPARE(Sailing::boatSpeed(0, 12, 8), 0.0);
+    QVERIFY(Sailing::boatSpeed(90, 12, 8) > Sailing::boatSpeed(Sailing::beatAngle, 12, 8));
+    QVERIFY(Sailing::boatSpeed(90, 20, 8) > Sailing::boatSpeed(90, 8, 8));
+
+    // Back from Palagruza against the mistral every boat beats: its course swings
+    // between two tacks instead of pointing at the finish.
+    const SimulatedRegatta &race = DemoWorld::regatta(125);
+    for (const FleetBoat &b : race.boats()) {
+        int tacks = 0;
+        const QList<Fix> track = race.track(b.id);
+        for (qsizetype i = 1; i < track.size(); ++i) {
+            if (std::abs(Sailing::angleBetween(track[i - 1].course, track[i].course)) > 60)
+                ++tacks;
+        }
+        QVERIFY2(tacks >= 4, qPrintable(QString::number(b.id)));
+    }
+}
+
+void SimulationTest::liveRaceDependsOnlyOnItsStart()
+{
+    const qint64 start = 1800000000;
+    const RaceDefinition a = RaceBook::live(start);
+    const RaceDefinition b = RaceBook::live(start);
+    QCOMPARE(a.von, b.von);
+    QVERIFY(a.von < a.start && a.start < a.bis);
+    QCOMPARE(RaceBook::defaultLiveStart(1800000059), qint64(1800000000 - 1800));
+    const SimulatedRegatta race(a, DemoWorld::coastline());
+    const int boat = race.boats().first().id;
+    // Half an hour in, the boats have reported for half an hour and not a minute more.
+    const QList<Fix> sofar = race.reportsAfter(boat, a.von, start + 1800);
+    QVERIFY(sofar.size() >= 30 && sofar.size() <= 31);
+    QVERIFY(sofar.last().time <= start + 1800);
+}

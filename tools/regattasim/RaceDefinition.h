@@ -1,0 +1,43 @@
+#pragma once
+
+#include "tools/regattasim/Fleet.h"
+#include "tools/regattasim/Geo.h"
+#include "tools/regattasim/Sailing.h"
+
+#include <QList>
+#include <QString>
+
+// A line the boats cross on their way; each boat picks its own place on it.
+struct Passage
+{
+    LatLng a;
+    LatLng b;
+};
+
+// Everything that makes one simulated race: when, where, who and in what wind.
+struct RaceDefinition
+{
+    int eventId = 0;
+    qint64 von = 0;    // positions are served from here ...
+    qint64 bis = 0;    // ... up to here (or the present moment, whichever is earlier)
+    qint64 start = 0;  // the start signal
+    Sailing::WindField wind{0, 0, 0};
+    QList<FleetClass> classes;
+    int firstBoatId = 0;
+    quint32 seed = 0;
+    // The boat that gets id 38 instead of its own, 0 for none (the viewer never shows it).
+    int boatIdReplacedBy38 = 0;
+    // Start line first, finish line last.
+    QList<Passage> course;
+    // The sea area the boats stay in: west, south, east, north.
+    double area[4] = {0, 0, 0, 0};
+};
+
+// A position report as the tracker sends it.
+struct Fix
+{
+    double lat;
+    double lng;
+    qint64 time;
+    double course;
+};
