@@ -1,5 +1,6 @@
 #include "app/Startup.h"
 
+#include "app/TerminationSignals.h"
 #include "race/Regatta.h"
 #include "store/AppIdentity.h"
 #include "store/DatabaseSchema.h"
@@ -40,6 +41,9 @@ int Startup::run(Loop loop)
     startRace(*settings);
     if (loop == Loop::Skip)
         return 0;
+    // Ended from outside (log-out, kill), the window closes as if the user closed it.
+    TerminationSignals termination;
+    QObject::connect(&termination, &TerminationSignals::terminationRequested, m_window.get(), &QWidget::close);
     const int exitCode = QApplication::exec();
     m_regatta.reset();
     m_window.reset();

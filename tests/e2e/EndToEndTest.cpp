@@ -125,15 +125,20 @@ void EndToEndTest::viewerStoresWhatTheServerServes()
     QTest::qWait(500);
     viewer.terminate();
     QVERIFY(viewer.waitForFinished(20000));
+    // Ended as a session ends it, the viewer closed its window normally.
+    QCOMPARE(viewer.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(viewer.exitCode(), 0);
     server.terminate();
     server.waitForFinished(5000);
 
     const QStringList problems = StoredRaceCheck::problems(dbPath, demoEvent, served);
     QVERIFY2(problems.isEmpty(), qPrintable(problems.mid(0, 10).join(QLatin1Char('\n'))));
-    // Ended by a signal, the viewer writes no settings: the profile's are still there.
+    // Closing wrote the window's settings: the race shown, the open side panel, the geometry.
     QSettings settings(settingsPath, QSettings::IniFormat);
     QCOMPARE(settings.value(QStringLiteral("eventId")).toInt(), demoEvent);
-    QVERIFY(!settings.contains(QStringLiteral("geomMainwindow")));
+    QCOMPARE(settings.value(QStringLiteral("taskId")).toInt(), 281);
+    QCOMPARE(settings.value(QStringLiteral("splitterOpen")).toBool(), true);
+    QVERIFY(!settings.value(QStringLiteral("geomMainwindow")).toByteArray().isEmpty());
 }
 
 void EndToEndTest::checkerCatchesMissingAndRepeatedPositions()
