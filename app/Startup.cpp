@@ -17,8 +17,21 @@
 #include <QFile>
 #include <QSettings>
 
-Startup::Startup() = default;
-Startup::~Startup() = default;
+Startup::Startup()
+    : m_services{m_environment, m_ownClock, m_boxes}
+{
+}
+
+Startup::Startup(MessagePresenter &messages, Clock &clock)
+    : m_services{m_environment, clock, messages}
+{
+}
+
+Startup::~Startup()
+{
+    // The updater outlives this start-up; it must not keep boxes that go with it.
+    Updater::instance()->setMessagePresenter(nullptr);
+}
 
 void Startup::nameApplication()
 {
@@ -63,9 +76,10 @@ Regatta *Startup::regatta() const
 void Startup::configureUpdater()
 {
     // The server addresses are needed from here on, so they are read before anything else.
-    Environment::readServerUrls(*Environment::settingsStore());
+    m_environment.readServerUrls(*Environment::settingsStore());
     Updater *updater = Updater::instance();
-    updater->setFeedURL(Environment::downloadEndpoint(QStringLiteral("downloads/setup/brisavela.xml")));
+    updater->setMessagePresenter(&m_services.messages);
+    updater->setFeedURL(m_environment.downloadEndpoint(QStringLiteral("downloads/setup/brisavela.xml")));
     updater->allowSkipVersion(false);
     updater->allowRemindLater(true);
     updater->removeOldVersionFiles(QString());
@@ -73,8 +87,8 @@ void Startup::configureUpdater()
 
 void Startup::prepareDataFolder()
 {
-    Environment::setDataFolder(Environment::defaultDataFolder());
-    const QString mapsFolder = Environment::mapsFolder();
+    m_environment.setDataFolder(Environment::defaultDataFolder());
+    const QString mapsFolder = m_environment.mapsFolder();
     QDir maps(mapsFolder);
     if (maps.exists()) {
         qDebug() << maps.absolutePath() << ", fein, maps Directory existiert.";
@@ -99,10 +113,10 @@ void Startup::applyStyleSheet()
 QString Startup::findDatabasePath()
 {
     const QString folder =
-        Environment::machineStore()->value(QLatin1String(Environment::keyDatabaseFolder), Environment::dataFolder())
+        Environment::machineStore()->value(QLatin1String(Environment::keyDatabaseFolder), m_environment.dataFolder())
             .toString();
     const QString path = folder + QStringLiteral("/") + QLatin1String(Environment::databaseFileName);
-    Environment::setDatabasePath(path);
+    m_environment.setDatabasePath(path);
     qDebug() << "Datenbank wird geladen: " << path;
     return path;
 }
@@ -111,37 +125,37 @@ bool Startup::openDatabase(const QString &path)
 {
     bool existed = false;
     if (!LocalDatabase::open(path, &existed)) {
-        MessagePresenter::show(
-            QMessageBox::Critical, QCoreApplication::translate("Startup", "Cannot open database"),
+        m_services.messages.show(
+            MessagePresenter::Icon::Critical, QCoreApplication::translate("Startup", "Cannot open database"),
             QCoreApplication::translate("Startup",
                                         "Unable to establish a database connection to %1\n"
                                         "This example needs SQLite support. Please read the Qt SQL driver "
                                         "documentation for information how to build it.\n\n"
                                         "Click Cancel to exit.")
                 .arg(path),
-            QMessageBox::Cancel);
+            MessageRequest::Cancel);
         LocalDatabase::close();
         return false;
     }
-    DatabaseSchema::createOrUpgrade(existed);
+    DatabaseSchema::createOrUpgrade(existed, m_services.messages);
     LocalDatabase::ensureIndexes();
     if (!LocalDatabase::isWritable()) {
         // Told once: the stored races are still shown, but nothing fetched can be kept.
-        MessagePresenter::show(
-            QMessageBox::Warning, QCoreApplication::translate("Startup", "Datenbank schreibgeschützt"),
+        m_services.messages.show(
+            MessagePresenter::Icon::Warning, QCoreApplication::translate("Startup", "Datenbank schreibgeschützt"),
             QCoreApplication::translate("Startup",
                                         "Die Datenbank %1 kann nicht beschrieben werden: der Datenordner oder die "
                                         "Datei ist schreibgeschützt.\n\nBrisavela zeigt, was gespeichert ist. "
                                         "Neu geladene Boote und Positionen werden nicht gespeichert.")
                 .arg(path),
-            QMessageBox::Ok);
+            MessageRequest::Ok);
     }
     return true;
 }
 
 void Startup::buildWindow(QSettings &settings)
 {
-    m_window = std::make_unique<MainWindow>();
+    m_window = std::make_unique<MainWindow>(m_services);
     const QVariant geometry = settings.value(QLatin1String(Environment::keyGeometry));
     if (geometry.isValid())
         m_window->restoreGeometry(geometry.toByteArray());
@@ -166,5 +180,5 @@ void Startup::startRace(QSettings &)
         qDebug() << " looking for update...";
         Updater::instance()->CheckForUpdatesSilent();
     }
-    m_regatta = std::make_unique<Regatta>(m_window.get(), m_eventId, m_taskId);
+    m_regatta = std::make_unique<Regatta>(m_window.get(), m_eventId, m_taskId, m_services);
 }

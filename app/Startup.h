@@ -1,5 +1,10 @@
 #pragma once
 
+#include "app/QtMessagePresenter.h"
+#include "store/Clock.h"
+#include "store/Environment.h"
+#include "store/Services.h"
+
 #include <QString>
 
 #include <memory>
@@ -15,7 +20,10 @@ class Startup
 public:
     enum class Loop { Run, Skip };
 
+    // The program's own message boxes and clock.
     Startup();
+    // Boxes and the time from elsewhere, for tests.
+    Startup(MessagePresenter &messages, Clock &clock);
     ~Startup();
 
     // Step 2: the application's identity, before anything reads it.
@@ -27,6 +35,7 @@ public:
 
     MainWindow *window() const;
     Regatta *regatta() const;
+    const Environment &environment() const { return m_environment; }
 
 private:
     void configureUpdater();
@@ -37,6 +46,10 @@ private:
     void buildWindow(QSettings &settings);
     void startRace(QSettings &settings);
 
+    QtMessagePresenter m_boxes;
+    Clock m_ownClock;
+    Environment m_environment;
+    Services m_services;
     std::unique_ptr<MainWindow> m_window;
     // Declared after the window: the boats it owns live on the window's scene and must
     // go first.

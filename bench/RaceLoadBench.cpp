@@ -5,6 +5,7 @@
 #include "chart/Ship.h"
 #include "participants/IconSelector.h"
 #include "race/Regatta.h"
+#include "store/Clock.h"
 #include "store/DatabaseSchema.h"
 #include "store/Environment.h"
 #include "store/LocalDatabase.h"
@@ -28,7 +29,7 @@ namespace {
 class SilentBoxes : public MessagePresenter
 {
 public:
-    QMessageBox::StandardButton present(const MessageRequest &) override { return QMessageBox::Ok; }
+    Button present(const MessageRequest &) override { return MessageRequest::Ok; }
 };
 
 QTextStream &out()
@@ -138,27 +139,29 @@ int main(int argc, char *argv[])
     const int positions = argc > 2 ? QString::fromLocal8Bit(argv[2]).toInt() : 10000;
     const bool indexedOnly = argc > 3 && QByteArray(argv[3]) == "indexed";
     SilentBoxes boxes;
-    MessagePresenter::install(&boxes);
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
 
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("bench.db"));
     bool existed = false;
     LocalDatabase::open(path, &existed);
-    DatabaseSchema::createOrUpgrade(existed);
+    DatabaseSchema::createOrUpgrade(existed, boxes);
     QElapsedTimer fill;
     fill.start();
     fillDatabase(boats, positions);
     out() << "database: " << boats << " boats x " << positions << " positions, filled in " << fill.elapsed()
           << " ms" << Qt::endl;
 
-    Environment::setTrackingServerUrl(QUrl(QStringLiteral("http://127.0.0.1:9/")));
-    Environment::setTileServerUrl(QUrl(QStringLiteral("http://127.0.0.1:9")));
+    Environment environment;
+    environment.setTrackingServerUrl(QUrl(QStringLiteral("http://127.0.0.1:9/")));
+    environment.setTileServerUrl(QUrl(QStringLiteral("http://127.0.0.1:9")));
+    Clock clock;
+    const Services services{environment, clock, boxes};
     {
-        auto window = std::make_unique<MainWindow>();
+        auto window = std::make_unique<MainWindow>(services);
         window->setGeometry(0, 0, 1000, 800);
         window->show();
-        auto regatta = std::make_unique<Regatta>(window.get(), 125, 281);
+        auto regatta = std::make_unique<Regatta>(window.get(), 125, 281, services);
         const Race race = raceOf(*regatta);
         auto report = [&](const char *what, auto run) {
             QList<double> runs;

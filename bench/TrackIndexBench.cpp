@@ -3,6 +3,7 @@
 // Positions are stored the way fetching stores them: a few per boat per answer, so one
 // boat's rows are spread over the whole table.
 //   bench_track_index [boats] [positions per boat] [positions per answer]
+#include "store/Clock.h"
 #include "store/DatabaseSchema.h"
 #include "store/LocalDatabase.h"
 #include "store/MessagePresenter.h"
@@ -23,7 +24,7 @@ namespace {
 class SilentBoxes : public MessagePresenter
 {
 public:
-    QMessageBox::StandardButton present(const MessageRequest &) override { return QMessageBox::Ok; }
+    Button present(const MessageRequest &) override { return MessageRequest::Ok; }
 };
 
 QTextStream &out()
@@ -84,7 +85,6 @@ int main(int argc, char *argv[])
     const int positions = argc > 2 ? QString::fromLocal8Bit(argv[2]).toInt() : 10000;
     const int perAnswer = argc > 3 ? QString::fromLocal8Bit(argv[3]).toInt() : 5;
     SilentBoxes boxes;
-    MessagePresenter::install(&boxes);
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
 
     struct Variant
@@ -105,7 +105,7 @@ int main(int argc, char *argv[])
         const QString path = folder.filePath(QStringLiteral("bench.db"));
         bool existed = false;
         LocalDatabase::open(path, &existed);
-        DatabaseSchema::createOrUpgrade(existed);
+        DatabaseSchema::createOrUpgrade(existed, boxes);
         fill(boats, positions, perAnswer);
         QSqlQuery query;
         for (const QString &statement : v.indexes)

@@ -5,10 +5,12 @@
 #include "chart/Karte.h"
 #include "chart/Scheme.h"
 #include "chart/Ship.h"
+#include "chart/TileSource.h"
 #include "tools/demodata/RecordedRace.h"
 
 #include <QApplication>
 #include <QFile>
+#include <QNetworkAccessManager>
 #include <QTextStream>
 
 #include <memory>
@@ -51,7 +53,9 @@ int main(int argc, char *argv[])
     const QList<RecordedRace::Boat> recorded = RecordedRace::valencia();
     NoOwner owner;
     Scheme scene;
-    Karte chart(&scene, &owner);
+    QNetworkAccessManager network;
+    TileSource tiles(QStringLiteral("/nonexistent"), QUrl(QStringLiteral("http://127.0.0.1:9")), &network);
+    Karte chart(&scene, &owner, &tiles);
     chart.resize(1000, 800);
     chart.setCenter(42.74, 16.1);
     chart.setZoom(14);

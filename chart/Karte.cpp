@@ -4,33 +4,25 @@
 #include "chart/GateItem.h"
 #include "chart/ScaleBar.h"
 #include "chart/Scheme.h"
-#include "store/AppIdentity.h"
-#include "store/Environment.h"
+#include "chart/TileSource.h"
 
 #include <QDebug>
-#include <QDir>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
-#include <QNetworkRequest>
 #include <QPainter>
 #include <QWheelEvent>
 
 #include <exception>
 
-namespace {
-const auto zoomAttribute = QNetworkRequest::Attribute(QNetworkRequest::User + 1);
-} // namespace
-
-Karte::Karte(Scheme *scene, ChartOwner *owner)
+Karte::Karte(Scheme *scene, ChartOwner *owner, TileSource *tiles)
     : QGraphicsView(scene)
     , m_owner(owner)
     , m_scene(scene)
+    , m_tiles(tiles)
     , m_emptyTile(TileGrid::tileSize, TileGrid::tileSize, QImage::Format_RGB32)
-    , m_network(new QNetworkAccessManager(this))
 {
     Q_ASSERT(owner);
+    Q_ASSERT(tiles);
     setRenderHint(QPainter::Antialiasing, false);
     setDragMode(QGraphicsView::ScrollHandDrag);
     setMouseTracking(true);
@@ -39,7 +31,7 @@ Karte::Karte(Scheme *scene, ChartOwner *owner)
     // Without a frame the viewport is the whole widget, so scene coordinates stay view pixels.
     setFrameShape(QFrame::NoFrame);
     m_emptyTile.fill(QColor(192, 192, 192));
-    connect(m_network, &QNetworkAccessManager::finished, this, &Karte::handleNetworkData);
+    connect(m_tiles, &TileSource::tileReplied, this, &Karte::tileReplied);
     connect(this, &Karte::updated, this, &Karte::updateMap);
     m_dragged = false;
     refresh();
@@ -106,11 +98,7 @@ void Karte::refresh()
     purge();
     if (m_pendingUrl.isEmpty())
         scheduleStep();
-    for (GateItem *gate : std::as_const(m_gates)) {
-        const GeoPoint a = gate->geoEnd1();
-        const GeoPoint b = gate->geoEnd2();
-        gate->setPixelEnds(getPixelPosForCoordinates(a.lng, a.lat), getPixelPosForCoordinates(b.lng, b.lat));
-    }
+    projectGates();
     m_owner->refreshShipTracks();
     emit updated(QRect(0, 0, w, h));
 }
@@ -118,6 +106,25 @@ void Karte::refresh()
 void Karte::setGates(const QList<GateItem *> &gates)
 {
     m_gates = gates;
+}
+
+void Karte::placeGates(const QList<GateItem *> &gates)
+{
+    m_gates = gates;
+    projectGates();
+    for (GateItem *gate : gates) {
+        if (gate->scene() != m_scene)
+            m_scene->addItem(gate);
+    }
+}
+
+void Karte::projectGates()
+{
+    for (GateItem *gate : std::as_const(m_gates)) {
+        const GeoPoint a = gate->geoEnd1();
+        const GeoPoint b = gate->geoEnd2();
+        gate->setPixelEnds(getPixelPosForCoordinates(a.lng, a.lat), getPixelPosForCoordinates(b.lng, b.lat));
+    }
 }
 
 void Karte::reportPointer(int px, int py)
@@ -156,19 +163,6 @@ QImage Karte::storedTile(const QPoint &tile) const
     return it == m_tileStore.end() ? QImage() : it->second;
 }
 
-QString Karte::tilePath(int zoom, int x, int y)
-{
-    return Environment::mapsFolder() + QStringLiteral("/%1/%2/%3.png").arg(zoom).arg(x).arg(y);
-}
-
-QUrl Karte::tileUrl(int zoom, int x, int y)
-{
-    QString base = Environment::tileServerUrl().toString();
-    while (base.endsWith(QLatin1Char('/')))
-        base.chop(1);
-    return QUrl(base + QStringLiteral("/%1/%2/%3.png").arg(zoom).arg(x).arg(y));
-}
-
 void Karte::scheduleStep()
 {
     // One tile per step, each step its own event, so painting and input go on in between.
@@ -201,9 +195,9 @@ bool Karte::fetchStep()
         return false;
     }
     const int z = m_grid.zoom();
-    const QString path = tilePath(z, tile.x(), tile.y());
-    QImage image;
-    if (image.load(path, "PNG")) {
+    const QString path = m_tiles->tilePath(z, tile.x(), tile.y());
+    const QImage image = m_tiles->cached(z, tile);
+    if (!image.isNull()) {
         storeTile(tile, image);
         purge();
         emit updated(m_grid.tileScreenRect(tile));
@@ -224,55 +218,22 @@ bool Karte::fetchStep()
 void Karte::requestTile(const QPoint &tile)
 {
     const int z = m_grid.zoom();
-    m_pendingUrl = tileUrl(z, tile.x(), tile.y());
+    m_pendingUrl = m_tiles->tileUrl(z, tile.x(), tile.y());
     qDebug() << "Karte::download(), nicht gefunden, downloading " << m_pendingUrl.toString();
-    QDir().mkpath(Environment::mapsFolder() + QStringLiteral("/%1/%2").arg(z).arg(tile.x()));
     m_owner->setNetLedOn();
-    QNetworkRequest request(m_pendingUrl);
-    request.setRawHeader("User-Agent", AppIdentity::userAgent);
-    request.setAttribute(QNetworkRequest::User, tile);
-    request.setAttribute(zoomAttribute, z);
-    request.setTransferTimeout(m_tileTimeoutMs);
-    m_network->get(request);
+    m_tiles->request(z, tile);
     // Counts as present while the reply is outstanding, so it is not asked for twice.
     storeTile(tile, m_emptyTile);
 }
 
-void Karte::handleNetworkData(QNetworkReply *reply)
+void Karte::tileReplied(int zoom, const QPoint &tile, const QImage &image)
 {
-    const QPoint tile = reply->request().attribute(QNetworkRequest::User).toPoint();
-    const int z = reply->request().attribute(zoomAttribute).toInt();
-    // A reply for another zoom level still fills the disk cache but must not be drawn.
-    const bool currentZoom = z == m_grid.zoom();
-    if (reply->error() != QNetworkReply::NoError) {
-        qDebug() << "Karte::handleNetworkData, " << reply->errorString();
-        if (currentZoom)
-            storeTile(tile, m_emptyTile);
-        reply->abort();
-    } else {
-        const QByteArray body = reply->readAll();
-        QImage image;
-        if (body.isEmpty()) {
-            if (currentZoom)
-                storeTile(tile, m_emptyTile);
-            qDebug() << ".................ZACK!";
-        } else if (!image.loadFromData(body)) {
-            // Error pages and notices sent with status 200 end here and never reach the cache.
-            if (currentZoom)
-                storeTile(tile, m_emptyTile);
-            qDebug() << ".................ZOCK!";
-        } else {
-            if (currentZoom)
-                storeTile(tile, image);
-            const QString path = tilePath(z, tile.x(), tile.y());
-            qDebug() << "Karte::handleNetworkData, downloaded , saving: " << path;
-            QDir().mkpath(Environment::mapsFolder() + QStringLiteral("/%1/%2").arg(z).arg(tile.x()));
-            image.save(path, "PNG");
-        }
-    }
-    reply->deleteLater();
-    if (currentZoom)
+    // A reply for another zoom level has filled the disk cache but must not be drawn.
+    const bool currentZoom = zoom == m_grid.zoom();
+    if (currentZoom) {
+        storeTile(tile, image.isNull() ? m_emptyTile : image);
         emit updated(m_grid.tileScreenRect(tile));
+    }
     purge();
     m_owner->setNetLedOff();
     scheduleStep();

@@ -12,9 +12,8 @@
 
 class ChartOwner;
 class GateItem;
-class QNetworkAccessManager;
-class QNetworkReply;
 class Scheme;
+class TileSource;
 
 // The chart: OpenStreetMap tiles from the disk cache or the tile server as background,
 // a scale bar, and the boats and gates of the scene on top. Pan with the left button or
@@ -25,11 +24,9 @@ class Karte : public QGraphicsView
 public:
     static constexpr int minZoom = 6;
     static constexpr int maxZoom = 16;
-    // Tile requests that get no answer end as network errors after this long, so a
-    // stalled server cannot hold the map back.
-    static constexpr int defaultTileTimeoutMs = 30000;
 
-    Karte(Scheme *scene, ChartOwner *owner);
+    // tiles: where the tiles come from; not owned.
+    Karte(Scheme *scene, ChartOwner *owner, TileSource *tiles);
     ~Karte() override;
 
     void setCenter(double lat, double lng);
@@ -41,8 +38,9 @@ public:
     void panBy(const QPoint &delta);
     void refresh();
     void setGates(const QList<GateItem *> &gates);
+    // The gates of a race: projected now, added to the scene, and re-projected on every refresh.
+    void placeGates(const QList<GateItem *> &gates);
     void reportPointer(int px, int py);
-    void setTileTimeout(int milliseconds) { m_tileTimeoutMs = milliseconds; }
 
     // View pixel of a position (longitude first); (0, 0) when it cannot be projected.
     QPoint getPixelPosForCoordinates(double lng, double lat) const;
@@ -58,9 +56,7 @@ public:
     // A fetch step is queued or a pass has requests in flight it has not finished with.
     bool fetchPassRunning() const { return m_stepQueued || !m_pendingUrl.isEmpty(); }
 
-    // Cache file of a tile: mapsPath/z/x/y.png.
-    static QString tilePath(int zoom, int x, int y);
-    static QUrl tileUrl(int zoom, int x, int y);
+    TileSource *tileSource() const { return m_tiles; }
 
     virtual void drawScale(QPainter *painter, int zoom);
 
@@ -77,7 +73,7 @@ protected:
     void drawBackground(QPainter *painter, const QRectF &rect) override;
 
 private slots:
-    void handleNetworkData(QNetworkReply *reply);
+    void tileReplied(int zoom, const QPoint &tile, const QImage &image);
     void download();
     void updateMap(const QRect &r);
 
@@ -87,6 +83,7 @@ private:
         size_t operator()(const QPoint &p) const { return size_t(p.x() * 17 ^ p.y()); }
     };
 
+    void projectGates();
     void scheduleStep();
     bool fetchStep();
     void purge();
@@ -95,13 +92,12 @@ private:
 
     ChartOwner *m_owner;
     Scheme *m_scene;
+    TileSource *m_tiles;
     QList<GateItem *> m_gates;
     TileGrid m_grid;
     QImage m_emptyTile;
     std::unordered_map<QPoint, QImage, TileKeyHash> m_tileStore;
     QUrl m_pendingUrl;
-    QNetworkAccessManager *m_network;
-    int m_tileTimeoutMs = defaultTileTimeoutMs;
     bool m_stepQueued = false;
     bool m_dragged = false;
     QPoint m_lastPointer;

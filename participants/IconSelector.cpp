@@ -6,15 +6,24 @@
 #include "participants/TreeViewModel.h"
 #include "store/MessagePresenter.h"
 
+#include <QBrush>
+#include <QDateTime>
 #include <QHeaderView>
+#include <QStandardItem>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QStyle>
 #include <QTreeView>
 #include <QVBoxLayout>
 
-IconSelector::IconSelector(QWidget *parent)
+namespace {
+// A boat that has not reported for this long is shown in red.
+constexpr qint64 staleAfterSeconds = 900;
+} // namespace
+
+IconSelector::IconSelector(QWidget *parent, MessagePresenter &messages)
     : QDialog(parent)
+    , m_messages(messages)
     , m_treeView(new QTreeView)
 {
     m_treeView->installEventFilter(this);
@@ -65,6 +74,27 @@ void IconSelector::addClassGroup(const QString &className, const QList<Ship *> &
     m_treeView->setFirstColumnSpanned(groupRow, QModelIndex(), true);
 }
 
+void IconSelector::showAllRows()
+{
+    m_treeView->expandAll();
+    m_treeView->resizeColumnToContents(0);
+    m_treeView->resizeColumnToContents(1);
+}
+
+void IconSelector::showLastReport(const Ship &ship, qint64 now)
+{
+    QStandardItem *cell = ship.lastReportCell();
+    if (!cell)
+        return;
+    const int lastget = ship.lastget();
+    // Compared unsigned, as the reports have always been.
+    const bool overdue = quint64(qint64(lastget)) < quint64(now - staleAfterSeconds);
+    cell->setForeground(QBrush(overdue ? Qt::red : Qt::black, Qt::SolidPattern));
+    cell->setText(lastget == 0 ? QStringLiteral("--.--.---- --:--")
+                               : QDateTime::fromSecsSinceEpoch(lastget).toLocalTime().toString(
+                                     QStringLiteral("dd.MM.yyyy hh:mm")));
+}
+
 void IconSelector::connectSignals(QObject *receiver)
 {
     if (!connect(this, SIGNAL(toggleLegende()), receiver, SLOT(toggleLegende())))
@@ -77,8 +107,8 @@ void IconSelector::connectSignals(QObject *receiver)
 
 void IconSelector::reportFailedConnection(const char *text)
 {
-    MessagePresenter::show(QMessageBox::Critical, QStringLiteral("cono"), QString::fromLatin1(text),
-                           QMessageBox::Ok);
+    m_messages.show(MessagePresenter::Icon::Critical, QStringLiteral("cono"), QString::fromLatin1(text),
+                    MessageRequest::Ok);
 }
 
 void IconSelector::shipOnOff(const QModelIndex &index, bool on)

@@ -10,6 +10,7 @@
 
 #include <memory>
 
+class MessagePresenter;
 class QTreeView;
 class Ship;
 class TreeViewModel;
@@ -20,13 +21,20 @@ class IconSelector : public QDialog
 {
     Q_OBJECT
 public:
-    explicit IconSelector(QWidget *parent = nullptr);
+    // messages: where the boxes of failed connections go.
+    IconSelector(QWidget *parent, MessagePresenter &messages);
     ~IconSelector() override;
 
     void clearShips();
     // Appends a class row at top-level row groupRow with one row per boat, in list order,
     // and links each boat to its row.
     void addClassGroup(const QString &className, const QList<Ship *> &ships, int groupRow);
+
+    // Expands the rows and sizes the first two columns, after the last class group.
+    void showAllRows();
+    // The boat's last-report cell after a position answer: its lastget in local time, red
+    // when it is older than a quarter of an hour at now, "--.--.---- --:--" when unknown.
+    static void showLastReport(const Ship &ship, qint64 now);
 
     QTreeView *treeView() const { return m_treeView; }
     TreeViewModel *model() const { return m_model.get(); }
@@ -51,6 +59,7 @@ protected:
 private:
     void reportFailedConnection(const char *text);
 
+    MessagePresenter &m_messages;
     QTreeView *m_treeView;
     std::unique_ptr<TreeViewModel> m_model;
     QIcon m_groupIcon;

@@ -1,22 +1,17 @@
 #include "race/Regatta.h"
 
 #include "chart/GateItem.h"
-#include "chart/Karte.h"
-#include "chart/Scheme.h"
 #include "chart/Ship.h"
-#include "participants/IconSelector.h"
 #include "race/GateCatalogue.h"
 #include "race/RegattaHost.h"
 #include "store/Clock.h"
 #include "store/Environment.h"
 #include "store/MessagePresenter.h"
-#include "store/Sql.h"
+#include "store/RegattaTable.h"
+#include "store/ShipTable.h"
 
 #include <QDebug>
 #include <QImage>
-#include <QSqlQuery>
-#include <QTreeView>
-#include <QVariant>
 
 namespace {
 // A boat id the tracking server uses for something that is not a boat.
@@ -25,8 +20,9 @@ constexpr double simplifyTolerance = 0.0005;
 const QString urlKind = QStringLiteral("url");
 } // namespace
 
-Regatta::Regatta(RegattaHost *host, int eventId, int taskId)
-    : m_eventId(eventId)
+Regatta::Regatta(RegattaHost *host, int eventId, int taskId, Services services)
+    : m_services(services)
+    , m_eventId(eventId)
     , m_taskId(taskId)
 {
     initRegatta(host, eventId, taskId);
@@ -34,23 +30,23 @@ Regatta::Regatta(RegattaHost *host, int eventId, int taskId)
 
 Regatta::~Regatta()
 {
-    if (m_host && m_host->chart())
-        m_host->chart()->setGates({});
+    if (m_host)
+        m_host->placeGates({});
     deleteShips();
     qDeleteAll(m_gates);
 }
 
-QString Regatta::boatListUrl()
+QString Regatta::boatListUrl() const
 {
-    return Environment::trackingEndpoint(QStringLiteral("api/getBoats.php"));
+    return m_services.environment.trackingEndpoint(QStringLiteral("api/getBoats.php"));
 }
 
-QString Regatta::positionUrl()
+QString Regatta::positionUrl() const
 {
-    return Environment::trackingEndpoint(QStringLiteral("api/getPosition.php"));
+    return m_services.environment.trackingEndpoint(QStringLiteral("api/getPosition.php"));
 }
 
-QString Regatta::positionQuery(int eventId, int taskId, int shipId, int since)
+QString Regatta::positionQuery(int eventId, int taskId, int shipId, int since) const
 {
     return QStringLiteral("%1?rg=%2&wf=%3&bo=%4&h=5&la=%5&csv=1&lid=%6")
         .arg(positionUrl())
@@ -73,25 +69,13 @@ void Regatta::initRegatta(RegattaHost *host, int eventId, int taskId)
 
 void Regatta::initRaces()
 {
-    QSqlQuery query;
-    if (!query.exec(Sql::Regatta::selectAll))
-        return;
-    while (query.next()) {
-        Race race;
-        race.id = query.value(0).toInt();
-        race.eventId = query.value(1).toInt();
-        race.taskId = query.value(2).toInt();
-        race.name = query.value(3).toString();
-        race.von = query.value(4).toInt();
-        race.bis = query.value(5).toInt();
-        race.showCompleteTracks = query.value(6).toInt() == 1;
-        m_races.append(race);
-    }
+    if (const std::optional<QList<Race>> races = RegattaTable::all())
+        m_races.append(*races);
 }
 
 void Regatta::loadRace(const Race &race)
 {
-    m_host->participantList()->clearShips();
+    m_host->clearBoatList();
     m_raceName = race.name;
     m_raceId = race.id;
     m_eventId = race.eventId;
@@ -106,7 +90,7 @@ void Regatta::loadRace(const Race &race)
     initShips(m_eventId, m_taskId, race.von, race.showCompleteTracks);
     qDebug() << "regatta::loadRace(), vor reloadShips()";
     reloadShips();
-    if (race.bis < Clock::nowSeconds()) {
+    if (race.bis < m_services.clock.nowSeconds()) {
         m_host->setAutoLoad(false);
         m_host->disableAutoLoad();
     } else {
@@ -117,7 +101,7 @@ void Regatta::loadRace(const Race &race)
 void Regatta::initGates(int eventId, int taskId)
 {
     // The chart must not draw gates that are about to go.
-    m_host->chart()->setGates({});
+    m_host->placeGates({});
     qDeleteAll(m_gates);
     m_gates.clear();
     for (const GateDefinition &d : GateCatalogue::gatesFor(eventId, taskId))
@@ -126,15 +110,7 @@ void Regatta::initGates(int eventId, int taskId)
 
 void Regatta::reloadGates()
 {
-    const Karte *chart = m_host->chart();
-    for (GateItem *gate : std::as_const(m_gates)) {
-        const GeoPoint a = gate->geoEnd1();
-        const GeoPoint b = gate->geoEnd2();
-        gate->setPixelEnds(chart->getPixelPosForCoordinates(a.lng, a.lat),
-                           chart->getPixelPosForCoordinates(b.lng, b.lat));
-        m_host->scene()->addItem(gate);
-    }
-    m_host->chart()->setGates(m_gates);
+    m_host->placeGates(m_gates);
 }
 
 void Regatta::deleteShips()
@@ -146,7 +122,7 @@ void Regatta::deleteShips()
 
 int Regatta::replaceShipsFromDB(int eventId)
 {
-    m_host->participantList()->clearShips();
+    m_host->clearBoatList();
     deleteShips();
     const int count = loadShipsDB(eventId, 0);
     // Boats the new list did not name keep their stored positions: they are shown with all of
@@ -164,7 +140,7 @@ void Regatta::initShips(int eventId, int taskId, int von, bool showCompleteTrack
     deleteShips();
     m_showCompleteTracks = showCompleteTracks;
     // A race that has not started may still change its boat list.
-    const bool mustReloadShips = von > Clock::nowSeconds();
+    const bool mustReloadShips = von > m_services.clock.nowSeconds();
     if (mustReloadShips || loadShipsDB(eventId, taskId) == 0) {
         qDebug() << "(mustReloadShips==true) || (loadShipsDB(eventId, taskId) == 0)";
         const QString url = QStringLiteral("%1?rg=%2&wf=%3&csv=1").arg(boatListUrl()).arg(eventId).arg(taskId);
@@ -192,40 +168,36 @@ void Regatta::initShips(int eventId, int taskId, int von, bool showCompleteTrack
 int Regatta::loadShipsDB(int eventId, int)
 {
     const QImage strip(QStringLiteral("sprites/shipstrip.png"), "png");
-    QSqlQuery query;
-    query.setForwardOnly(true);
-    query.prepare(Sql::Ship::selectOfEvent);
-    query.bindValue(QStringLiteral(":regatta_id"), eventId);
-    if (!query.exec()) {
+    QList<ShipRow> rows;
+    const ReadResult read = ShipTable::ofEvent(eventId, &rows);
+    if (read == ReadResult::Failed) {
         qDebug() << "Regatta::loadShipsDB, query.exec = false...";
         return 0;
     }
-    if (!query.next()) {
+    if (read == ReadResult::Empty) {
         qDebug() << "Regatta::loadShipsDB, query.next = false...";
         return 0;
     }
 
     ++m_shipsGeneration;
-    IconSelector *list = m_host->participantList();
     QString currentClass;
     QList<Ship *> classShips;
     int classRow = 0;
-    do {
-        const int id = query.value(0).toInt();
-        qDebug() << "Regatta::loadShipsDB, shipid = " << id;
-        if (id == hiddenShipId)
+    for (const ShipRow &row : std::as_const(rows)) {
+        qDebug() << "Regatta::loadShipsDB, shipid = " << row.id;
+        if (row.id == hiddenShipId)
             continue;
-        auto *ship = new Ship(id, QStringLiteral("Boot%1").arg(id), QString(), QString());
-        ship->setRegattaId(query.value(1).toInt());
-        ship->setKlasse(query.value(2).toString());
-        ship->setStartnr(query.value(6).toString());
-        ship->setName(query.value(3).toString());
-        ship->setSkipper(query.value(5).toString());
-        ship->setTeam(query.value(4).toString());
-        ship->setFarbe(query.value(7).toString());
-        ship->setShow(query.value(8).toBool());
-        ship->setFollow(query.value(9).toBool());
-        ship->setLastget(query.value(10).toInt());
+        auto *ship = new Ship(row.id, QStringLiteral("Boot%1").arg(row.id), QString(), QString());
+        ship->setRegattaId(row.regattaId);
+        ship->setKlasse(row.klasse);
+        ship->setStartnr(row.startnr);
+        ship->setName(row.name);
+        ship->setSkipper(row.skipper);
+        ship->setTeam(row.team);
+        ship->setFarbe(row.farbe);
+        ship->setShow(row.show);
+        ship->setFollow(row.follow);
+        ship->setLastget(row.lastget);
         ship->takeBaseFarbe();
         ship->setReady(false);
         ship->setShowCompleteTrack(false);
@@ -234,50 +206,43 @@ int Regatta::loadShipsDB(int eventId, int)
 
         if (ship->klasse() != currentClass) {
             if (!classShips.isEmpty()) {
-                list->addClassGroup(currentClass, classShips, classRow);
+                m_host->addClassGroup(currentClass, classShips, classRow);
                 classShips.clear();
                 ++classRow;
             }
             currentClass = ship->klasse();
         }
         classShips.append(ship);
-    } while (query.next());
-    list->addClassGroup(currentClass, classShips, classRow);
+    }
+    m_host->addClassGroup(currentClass, classShips, classRow);
     // Following one boat unfollows the others, ready or not.
     for (Ship *ship : std::as_const(m_ships))
         ship->setRaceShips(m_ships);
-    list->treeView()->expandAll();
-    list->treeView()->resizeColumnToContents(0);
-    list->treeView()->resizeColumnToContents(1);
+    m_host->boatListComplete();
 
     if (m_ships.isEmpty())
-        MessagePresenter::show(QMessageBox::Critical, QStringLiteral("init"), QStringLiteral("ships.isEmpty()???"),
-                               QMessageBox::Cancel);
+        m_services.messages.show(MessagePresenter::Icon::Critical, QStringLiteral("init"),
+                                 QStringLiteral("ships.isEmpty()???"), MessageRequest::Cancel);
     return int(m_ships.size());
 }
 
 bool Regatta::loadShipPosDB(Ship *ship)
 {
-    QSqlQuery query;
-    query.setForwardOnly(true);
-    query.prepare(Sql::Track::selectOfShip);
-    query.bindValue(QStringLiteral(":ship_id"), ship->id());
-    query.bindValue(QStringLiteral(":regatta_id"), ship->regattaId());
-    if (!query.exec()) {
+    std::vector<PositionRow> positions;
+    const ReadResult read = ShipTable::positionsOf(ship->id(), ship->regattaId(), &positions);
+    if (read == ReadResult::Failed) {
         qDebug() << "Regatta::loadShipPosDB, pos query.exec = false...";
         return false;
     }
-    if (!query.next()) {
+    if (read == ReadResult::Empty) {
         qDebug() << "Regatta::loadShipPosDB, pos query.next = false...";
         return false;
     }
     Track &track = ship->fullTrack();
-    int rows = 0;
-    do {
-        track.append(query.value(0).toDouble(), query.value(1).toDouble(), query.value(2).toInt(), 0, 0);
-        ++rows;
-    } while (query.next());
-    ship->setPointCount(rows);
+    track.reserve(int(positions.size()));
+    for (const PositionRow &p : positions)
+        track.append(p.lat, p.lng, p.time, 0, 0);
+    ship->setPointCount(int(positions.size()));
     return true;
 }
 
@@ -309,7 +274,6 @@ void Regatta::reloadShips()
 {
     int first = 0;
     int last = 0;
-    Scheme *scene = m_host->scene();
     for (Ship *ship : std::as_const(m_ships)) {
         if (!ship->ready())
             continue;
@@ -337,15 +301,14 @@ void Regatta::reloadShips()
             if (shown.segmentCount() > 0)
                 ship->setCurrentPoint(shown.point(0));
         }
-        if (ship->scene() != scene)
-            scene->addItem(ship);
+        m_host->placeShip(ship);
     }
     if (first > 0 && last > 0) {
         m_host->setTimeRange(first + 60, last);
         m_host->setUhrzeit(last);
         m_host->setTimeValue(last);
     } else {
-        const int now = int(Clock::nowSeconds());
+        const int now = int(m_services.clock.nowSeconds());
         m_host->setTimeRange(now, now);
         m_host->setUhrzeit(now);
         m_host->setTimeValue(now);

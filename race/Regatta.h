@@ -1,6 +1,7 @@
 #pragma once
 
-#include "race/Race.h"
+#include "store/Race.h"
+#include "store/Services.h"
 
 #include <QList>
 #include <QString>
@@ -15,7 +16,7 @@ class Ship;
 class Regatta
 {
 public:
-    Regatta(RegattaHost *host, int eventId, int taskId);
+    Regatta(RegattaHost *host, int eventId, int taskId, Services services);
     ~Regatta();
 
     void loadRace(const Race &race);
@@ -51,15 +52,16 @@ public:
     int shipsGeneration() const { return m_shipsGeneration; }
 
     // Base addresses of the two tracking-server endpoints.
-    static QString boatListUrl();
-    static QString positionUrl();
-    static QString positionQuery(int eventId, int taskId, int shipId, int since);
+    QString boatListUrl() const;
+    QString positionUrl() const;
+    QString positionQuery(int eventId, int taskId, int shipId, int since) const;
 
 private:
     void initRegatta(RegattaHost *host, int eventId, int taskId);
     void initRaces();
     void deleteShips();
 
+    Services m_services;
     RegattaHost *m_host = nullptr;
     int m_raceId = 0;
     int m_eventId;

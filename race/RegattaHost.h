@@ -1,18 +1,17 @@
 #pragma once
 
-#include "race/Race.h"
+#include "store/Race.h"
 
 #include <QList>
 #include <QString>
 
 class GateItem;
-class IconSelector;
-class Karte;
 class Regatta;
-class Scheme;
+class Ship;
 
-// What the race model needs of the window that shows it. The main window implements it;
-// the calls and their order are those of the window.
+// What the race model asks of the program around it, in its own terms: show races, gates
+// and boats, fetch from the tracking server, set the replay range, switch automatic
+// loading. The main window implements it; tests use a recorder.
 class RegattaHost
 {
 public:
@@ -24,7 +23,17 @@ public:
 
     virtual void setRegatta(Regatta *regatta) = 0;
     virtual void addRaces(const QList<Race> &races, int eventId, int taskId) = 0;
+    // The gate menu lists these gates.
     virtual void addGates(const QList<GateItem *> &gates) = 0;
+    // The gates on the chart, placed now and on every refresh; an empty list takes the old
+    // ones off before they are deleted.
+    virtual void placeGates(const QList<GateItem *> &gates) = 0;
+    // A boat on the chart (once; placing it again changes nothing).
+    virtual void placeShip(Ship *ship) = 0;
+    // The participant list: emptied, filled class by class, then shown whole.
+    virtual void clearBoatList() = 0;
+    virtual void addClassGroup(const QString &className, const QList<Ship *> &ships, int groupRow) = 0;
+    virtual void boatListComplete() = 0;
     virtual void startRequest(const QString &url, int tag, int kind) = 0;
     virtual void setTimeRange(int minimum, int maximum) = 0;
     virtual void setTimeValue(int value) = 0;
@@ -34,7 +43,4 @@ public:
     virtual void disableAutoLoad() = 0;
     virtual void enableLoading() = 0;
     virtual bool autoLoad() const = 0;
-    virtual IconSelector *participantList() const = 0;
-    virtual Karte *chart() const = 0;
-    virtual Scheme *scene() const = 0;
 };

@@ -1,31 +1,15 @@
 #include "store/Clock.h"
 
-namespace {
-bool pinned = false;
-qint64 pinnedSeconds = 0;
-}
-
-qint64 Clock::nowSeconds()
+qint64 Clock::nowSeconds() const
 {
-    if (pinned)
-        return pinnedSeconds;
+    if (m_pinned)
+        return *m_pinned;
     return QDateTime::currentMSecsSinceEpoch() / 1000;
 }
 
-QDateTime Clock::now()
+QDateTime Clock::now() const
 {
-    if (pinned)
-        return QDateTime::fromSecsSinceEpoch(pinnedSeconds);
+    if (m_pinned)
+        return QDateTime::fromSecsSinceEpoch(*m_pinned);
     return QDateTime::currentDateTime();
-}
-
-void Clock::pin(qint64 secondsSinceEpoch)
-{
-    pinned = true;
-    pinnedSeconds = secondsSinceEpoch;
-}
-
-void Clock::unpin()
-{
-    pinned = false;
 }

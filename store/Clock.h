@@ -3,16 +3,22 @@
 #include <QDateTime>
 #include <QtGlobal>
 
-// The one source of "now" for the whole program. Tests pin it so that race windows,
-// last-report colours and time labels are reproducible.
+#include <optional>
+
+// The program's source of "now". Start-up makes one and hands it to the parts that need
+// the time; tests pin their own so that race windows, last-report colours and time labels
+// are reproducible.
 class Clock
 {
 public:
     // Whole seconds since 1970-01-01 00:00 UTC (milliseconds / 1000, truncated).
-    static qint64 nowSeconds();
+    qint64 nowSeconds() const;
     // The same moment as a date-time, for local-time labels.
-    static QDateTime now();
+    QDateTime now() const;
 
-    static void pin(qint64 secondsSinceEpoch);
-    static void unpin();
+    void pin(qint64 secondsSinceEpoch) { m_pinned = secondsSinceEpoch; }
+    void unpin() { m_pinned.reset(); }
+
+private:
+    std::optional<qint64> m_pinned;
 };

@@ -75,18 +75,17 @@ void seed2024Races(QSqlQuery &query)
 
 } // namespace
 
-void DatabaseSchema::createOrUpgrade(bool fileExisted)
+void DatabaseSchema::createOrUpgrade(bool fileExisted, MessagePresenter &messages)
 {
     QSqlDatabase db = QSqlDatabase::database();
     QSqlQuery query;
     int version = 1;
     if (!fileExisted) {
-        MessagePresenter::show(QMessageBox::Information,
-                               QCoreApplication::translate("DatabaseSchema", "Initialisierung..."),
-                               QCoreApplication::translate("DatabaseSchema",
-                                                           "Die Datenbank wird in der Version %1 neu angelegt.\n\n")
-                                   .arg(1),
-                               QMessageBox::Ok);
+        messages.show(MessagePresenter::Icon::Information,
+                      QCoreApplication::translate("DatabaseSchema", "Initialisierung..."),
+                      QCoreApplication::translate("DatabaseSchema", "Die Datenbank wird in der Version %1 neu angelegt.\n\n")
+                          .arg(1),
+                      MessageRequest::Ok);
         // Everything up to the version update is one transaction: a start that is killed on
         // the way leaves an empty file, which the next start creates anew, never half a schema.
         db.transaction();
@@ -103,13 +102,12 @@ void DatabaseSchema::createOrUpgrade(bool fileExisted)
         db.transaction();
     }
 
-    MessagePresenter::show(
-        QMessageBox::Information, QCoreApplication::translate("DatabaseSchema", "Update..."),
-        QCoreApplication::translate("DatabaseSchema",
-                                    "Die Datenbank wird von Version %1 auf die neueste Version %2 aktualisiert.\n\n")
-            .arg(version)
-            .arg(Sql::schemaVersion),
-        QMessageBox::Ok);
+    messages.show(MessagePresenter::Icon::Information, QCoreApplication::translate("DatabaseSchema", "Update..."),
+                  QCoreApplication::translate("DatabaseSchema",
+                                              "Die Datenbank wird von Version %1 auf die neueste Version %2 aktualisiert.\n\n")
+                      .arg(version)
+                      .arg(Sql::schemaVersion),
+                  MessageRequest::Ok);
 
     runUpgradeSteps(query, version);
     seed2024Races(query);

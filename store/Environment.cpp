@@ -10,21 +10,6 @@ const QString defaultTrackingServer = QStringLiteral("http://127.0.0.1:8380/");
 const QString defaultTileServer = QStringLiteral("https://tile.openstreetmap.org");
 const QString defaultDownloadServer = QStringLiteral("http://127.0.0.1:8380/");
 
-struct Values
-{
-    QString dataFolder = Environment::defaultDataFolder();
-    QString databasePath;
-    QUrl trackingServer = QUrl(defaultTrackingServer);
-    QUrl tileServer = QUrl(defaultTileServer);
-    QUrl downloadServer = QUrl(defaultDownloadServer);
-};
-
-Values &values()
-{
-    static Values v;
-    return v;
-}
-
 QString below(const QUrl &base, const QString &path)
 {
     QString text = base.toString();
@@ -40,93 +25,53 @@ QUrl urlSetting(const QSettings &settings, const char *key, const QString &fallb
 }
 } // namespace
 
+Environment::Environment()
+    : m_dataFolder(defaultDataFolder())
+    , m_trackingServer(defaultTrackingServer)
+    , m_tileServer(defaultTileServer)
+    , m_downloadServer(defaultDownloadServer)
+{
+}
+
 QString Environment::defaultDataFolder()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
-           + QStringLiteral("/") + QLatin1String(dataFolderName);
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/")
+           + QLatin1String(dataFolderName);
 }
 
-QString Environment::dataFolder()
+QString Environment::mapsFolder() const
 {
-    return values().dataFolder;
+    return m_dataFolder + QStringLiteral("/maps");
 }
 
-QString Environment::mapsFolder()
+QString Environment::databasePath() const
 {
-    return values().dataFolder + QStringLiteral("/maps");
-}
-
-QString Environment::databasePath()
-{
-    const Values &v = values();
-    if (!v.databasePath.isEmpty())
-        return v.databasePath;
-    return v.dataFolder + QStringLiteral("/") + QLatin1String(databaseFileName);
-}
-
-QUrl Environment::trackingServerUrl()
-{
-    return values().trackingServer;
-}
-
-QUrl Environment::tileServerUrl()
-{
-    return values().tileServer;
-}
-
-QUrl Environment::downloadServerUrl()
-{
-    return values().downloadServer;
-}
-
-QString Environment::trackingEndpoint(const QString &path)
-{
-    return below(values().trackingServer, path);
-}
-
-QString Environment::downloadEndpoint(const QString &path)
-{
-    return below(values().downloadServer, path);
-}
-
-void Environment::setDataFolder(const QString &folder)
-{
-    values().dataFolder = folder;
-}
-
-void Environment::setDatabasePath(const QString &path)
-{
-    values().databasePath = path;
+    if (!m_databasePath.isEmpty())
+        return m_databasePath;
+    return m_dataFolder + QStringLiteral("/") + QLatin1String(databaseFileName);
 }
 
 void Environment::readServerUrls(const QSettings &settings)
 {
-    Values &v = values();
-    v.trackingServer = urlSetting(settings, keyTrackingServer, defaultTrackingServer);
-    v.tileServer = urlSetting(settings, keyTileServer, defaultTileServer);
-    v.downloadServer = urlSetting(settings, keyDownloadServer, defaultDownloadServer);
+    m_trackingServer = urlSetting(settings, keyTrackingServer, defaultTrackingServer);
+    m_tileServer = urlSetting(settings, keyTileServer, defaultTileServer);
+    m_downloadServer = urlSetting(settings, keyDownloadServer, defaultDownloadServer);
 }
 
-void Environment::setTrackingServerUrl(const QUrl &url)
+QString Environment::trackingEndpoint(const QString &path) const
 {
-    values().trackingServer = url;
+    return below(m_trackingServer, path);
 }
 
-void Environment::setTileServerUrl(const QUrl &url)
+QString Environment::downloadEndpoint(const QString &path) const
 {
-    values().tileServer = url;
-}
-
-void Environment::setDownloadServerUrl(const QUrl &url)
-{
-    values().downloadServer = url;
+    return below(m_downloadServer, path);
 }
 
 std::unique_ptr<QSettings> Environment::settingsStore()
 {
     return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
-                                       QLatin1String(AppIdentity::organizationDomain),
-                                       QStringLiteral("Brisavela"));
+                                       QLatin1String(AppIdentity::organizationDomain), QStringLiteral("Brisavela"));
 }
 
 std::unique_ptr<QSettings> Environment::machineStore()

@@ -7,8 +7,8 @@
 
 class QSettings;
 
-// Process-wide locations and server addresses, decided once by start-up and read by
-// the other parts afterwards.
+// Where the program keeps its files and which servers it talks to. Start-up decides these
+// once and hands them to the parts that need them.
 class Environment
 {
 public:
@@ -26,30 +26,41 @@ public:
     static constexpr char dataFolderName[] = "Brisavela2023";
     static constexpr char databaseFileName[] = "brisavela2024.db";
 
-    static QString dataFolder();
-    static QString mapsFolder();
-    static QString databasePath();
-    static QUrl trackingServerUrl();
-    static QUrl tileServerUrl();
-    static QUrl downloadServerUrl();
+    // The per-user data folder and the default servers.
+    Environment();
+
+    QString dataFolder() const { return m_dataFolder; }
+    void setDataFolder(const QString &folder) { m_dataFolder = folder; }
+    QString mapsFolder() const;
+    // The data folder's database file unless another path was set.
+    QString databasePath() const;
+    void setDatabasePath(const QString &path) { m_databasePath = path; }
+
+    QUrl trackingServerUrl() const { return m_trackingServer; }
+    QUrl tileServerUrl() const { return m_tileServer; }
+    QUrl downloadServerUrl() const { return m_downloadServer; }
+    void setTrackingServerUrl(const QUrl &url) { m_trackingServer = url; }
+    void setTileServerUrl(const QUrl &url) { m_tileServer = url; }
+    void setDownloadServerUrl(const QUrl &url) { m_downloadServer = url; }
+    // Reads the three server base URLs from a settings store, with their defaults.
+    void readServerUrls(const QSettings &settings);
+
     // An endpoint below the tracking or download server, e.g. "api/getBoats.php"; a base
     // given without its trailing slash still keeps its last path segment.
-    static QString trackingEndpoint(const QString &path);
-    static QString downloadEndpoint(const QString &path);
+    QString trackingEndpoint(const QString &path) const;
+    QString downloadEndpoint(const QString &path) const;
 
     // The per-user local application data folder + "/" + "Brisavela2023".
     static QString defaultDataFolder();
-    static void setDataFolder(const QString &folder);
-    static void setDatabasePath(const QString &path);
-
-    // Reads the three server base URLs from the settings store, with their defaults.
-    static void readServerUrls(const QSettings &settings);
-    static void setTrackingServerUrl(const QUrl &url);
-    static void setTileServerUrl(const QUrl &url);
-    static void setDownloadServerUrl(const QUrl &url);
-
     // The per-user settings store (organization domain, application "Brisavela").
     static std::unique_ptr<QSettings> settingsStore();
     // The machine-wide store that may name the database folder.
     static std::unique_ptr<QSettings> machineStore();
+
+private:
+    QString m_dataFolder;
+    QString m_databasePath;
+    QUrl m_trackingServer;
+    QUrl m_tileServer;
+    QUrl m_downloadServer;
 };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QMessageBox>
+#include <QFlags>
 #include <QString>
 
 class QWidget;
@@ -8,36 +8,33 @@ class QWidget;
 // Everything a message box shows, so that a presenter can display or record it.
 struct MessageRequest
 {
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    enum class Icon { NoIcon, Information, Warning, Critical };
+    enum Button { NoButton = 0, Ok = 0x1, Cancel = 0x2 };
+    Q_DECLARE_FLAGS(Buttons, Button)
+
+    Icon icon = Icon::NoIcon;
     QString title;
     QString text;
     QString informativeText;
-    QMessageBox::StandardButtons buttons = QMessageBox::Ok;
+    Buttons buttons = Ok;
     QWidget *parent = nullptr;
 };
+Q_DECLARE_OPERATORS_FOR_FLAGS(MessageRequest::Buttons)
 
-// Every message box of the program goes through the installed presenter. The default
-// shows a real modal QMessageBox; tests install a recorder so nothing ever blocks.
+// Every message box of the program goes through a presenter that start-up hands down: the
+// program's shows a real modal box, tests record what would have been shown and answer it,
+// so nothing ever blocks.
 class MessagePresenter
 {
 public:
+    using Icon = MessageRequest::Icon;
+    using Button = MessageRequest::Button;
+    using Buttons = MessageRequest::Buttons;
+
     virtual ~MessagePresenter();
-    virtual QMessageBox::StandardButton present(const MessageRequest &request) = 0;
+    // Shows the box and returns the button pressed.
+    virtual Button present(const MessageRequest &request) = 0;
 
-    // nullptr restores the default presenter. The presenter is not owned. Returns the
-    // presenter installed before.
-    static MessagePresenter *install(MessagePresenter *presenter);
-    static MessagePresenter &current();
-
-    static QMessageBox::StandardButton show(QMessageBox::Icon icon, const QString &title,
-                                            const QString &text,
-                                            QMessageBox::StandardButtons buttons,
-                                            QWidget *parent = nullptr,
-                                            const QString &informativeText = QString());
-};
-
-class QtMessagePresenter : public MessagePresenter
-{
-public:
-    QMessageBox::StandardButton present(const MessageRequest &request) override;
+    Button show(Icon icon, const QString &title, const QString &text, Buttons buttons, QWidget *parent = nullptr,
+                const QString &informativeText = QString());
 };

@@ -37,6 +37,10 @@ inline const QString selectAll = QStringLiteral(
     "SELECT id, event_id, task_id, name, von, bis, showcompletetracks FROM regatta ORDER BY von");
 inline const QString updateShowCompleteTracks = QStringLiteral(
     "UPDATE regatta SET showcompletetracks=:showcompletetracks WHERE id=:regatta_id");
+// A race of one's own (the program itself only seeds races): the id after the largest.
+inline const QString insertNext = QStringLiteral(
+    "INSERT INTO regatta (id, event_id, task_id, name, von, bis, showcompletetracks) "
+    "VALUES ((SELECT IFNULL(MAX(id), 0) + 1 FROM regatta), :event_id, :task_id, :name, :von, :bis, 0)");
 }
 
 namespace Ship {
@@ -102,6 +106,8 @@ inline const QString updateLoadMaps = QStringLiteral("UPDATE prefs SET loadmaps=
 inline const QString updateAutoLoad = QStringLiteral("UPDATE prefs SET autoload=:autoload WHERE id=1");
 inline const QString updateLookForUpdate = QStringLiteral(
     "UPDATE prefs SET lookforupdate=:lookforupdate WHERE id=1");
+// The program has no control for it; set up from outside (the demo fetches every minute).
+inline const QString updateLoadInterval = QStringLiteral("UPDATE prefs SET loadinterval=:loadinterval WHERE id=1");
 }
 
 } // namespace Sql

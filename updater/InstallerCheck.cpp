@@ -2,37 +2,27 @@
 
 #include <sodium.h>
 
-namespace {
-QByteArray &overriddenKey()
+QByteArray InstallerCheck::builtInKey()
 {
-    static QByteArray key;
-    return key;
-}
-bool overridden = false;
-} // namespace
-
-QByteArray InstallerCheck::publicKey()
-{
-    return overridden ? overriddenKey() : QByteArray(BRISAVELA_UPDATE_PUBLIC_KEY);
+    return QByteArray(BRISAVELA_UPDATE_PUBLIC_KEY);
 }
 
-bool InstallerCheck::hasKey()
+InstallerCheck::InstallerCheck(const QByteArray &publicKeyBase64)
+    : m_key(QByteArray::fromBase64(publicKeyBase64))
 {
-    return QByteArray::fromBase64(publicKey()).size() == crypto_sign_PUBLICKEYBYTES;
 }
 
-void InstallerCheck::setPublicKey(const QByteArray &base64)
+bool InstallerCheck::hasKey() const
 {
-    overriddenKey() = base64;
-    overridden = true;
+    return m_key.size() == crypto_sign_PUBLICKEYBYTES;
 }
 
-QString InstallerCheck::problem(const QByteArray &file, const QString &signatureBase64, qint32 announcedLength)
+QString InstallerCheck::problem(const QByteArray &file, const QString &signatureBase64, qint32 announcedLength) const
 {
     if (sodium_init() < 0)
         return QStringLiteral("Die Prüfung steht nicht zur Verfügung.");
-    const QByteArray key = QByteArray::fromBase64(publicKey());
-    if (key.size() != crypto_sign_PUBLICKEYBYTES)
+    const QByteArray &key = m_key;
+    if (!hasKey())
         return QStringLiteral("Diese Programmversion hat keinen Schlüssel zum Prüfen von Updates.");
     if (announcedLength > 0 && file.size() != announcedLength)
         return QStringLiteral("Die Datei hat %1 Bytes, angekündigt waren %2.").arg(file.size()).arg(announcedLength);

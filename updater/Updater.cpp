@@ -107,7 +107,7 @@ bool Updater::CheckForUpdates(bool silentAsMuchAsItCouldGet)
     };
     for (const auto &entry : identity) {
         if (entry.value.isEmpty()) {
-            MessagePresenter::show(QMessageBox::Critical, tr("Updater"), tr(entry.message), QMessageBox::Ok);
+            showBox(MessagePresenter::Icon::Critical, tr("Updater"), tr(entry.message));
             return false;
         }
     }
@@ -321,14 +321,14 @@ void Updater::showErrorDialog(const QString &message)
 {
     if (m_silent)
         return;
-    MessagePresenter::show(QMessageBox::Critical, QString(), tr("Error"), QMessageBox::Ok, nullptr, message);
+    showBox(MessagePresenter::Icon::Critical, QString(), tr("Error"), message);
 }
 
 void Updater::showInformationDialog(const QString &message)
 {
     if (m_silent)
         return;
-    MessagePresenter::show(QMessageBox::Information, QString(), tr("Information"), QMessageBox::Ok, nullptr, message);
+    showBox(MessagePresenter::Icon::Information, QString(), tr("Information"), message);
 }
 
 void Updater::authenticationRequired(QNetworkReply *reply, QAuthenticator *authenticator)
@@ -440,14 +440,13 @@ void Updater::InstallUpdate()
         qWarning() << "Abort Update: No update prososed! This should not happen.";
         return;
     }
-    if (!InstallerCheck::hasKey()) {
+    if (!m_installerCheck.hasKey()) {
         // Nothing this build could not check is downloaded; the user is told where to
         // get the new version instead.
         qDebug() << "Updater: no key to check installers, nothing downloaded";
-        MessagePresenter::show(QMessageBox::Information, tr("Brisavela Update"),
-                               tr("Diese Programmversion kann Updates nicht selbst installieren."), QMessageBox::Ok,
-                               nullptr,
-                               tr("Version %1 können Sie hier herunterladen:\n%2\n\nMehr zur neuen Version:\n%3")
+        showBox(MessagePresenter::Icon::Information, tr("Brisavela Update"),
+                tr("Diese Programmversion kann Updates nicht selbst installieren."),
+                tr("Version %1 können Sie hier herunterladen:\n%2\n\nMehr zur neuen Version:\n%3")
                                    .arg(m_proposedUpdate->enclosureVersion(),
                                         m_proposedUpdate->enclosureUrl().toString(),
                                         m_proposedUpdate->releaseNotesLink().toString()));
@@ -508,7 +507,7 @@ void Updater::httpUpdateDownloadFinished()
         return;
     }
     const QString problem = m_proposedUpdate
-                                ? InstallerCheck::problem(bytes, m_proposedUpdate->enclosureSignature(),
+                                ? m_installerCheck.problem(bytes, m_proposedUpdate->enclosureSignature(),
                                                           m_proposedUpdate->enclosureLength())
                                 : tr("Es wird kein Update angeboten.");
     if (!problem.isEmpty()) {
@@ -539,8 +538,18 @@ void Updater::httpUpdateDownloadFinished()
     m_quitter(0);
 }
 
+void Updater::showBox(MessagePresenter::Icon icon, const QString &title, const QString &text,
+                      const QString &informativeText)
+{
+    if (!m_messages) {
+        qWarning() << "Updater: no message presenter for" << title << text << informativeText;
+        return;
+    }
+    m_messages->show(icon, title, text, MessageRequest::Ok, nullptr, informativeText);
+}
+
 void Updater::refuseInstaller(const QString &text, const QString &reason, const QString &file)
 {
     qWarning() << "Updater: installer not started:" << reason << file;
-    MessagePresenter::show(QMessageBox::Warning, tr("Brisavela Update"), text, QMessageBox::Ok, nullptr, reason);
+    showBox(MessagePresenter::Icon::Warning, tr("Brisavela Update"), text, reason);
 }

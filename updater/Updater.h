@@ -1,6 +1,8 @@
 #pragma once
 
+#include "store/MessagePresenter.h"
 #include "updater/FeedReader.h"
+#include "updater/InstallerCheck.h"
 #include "updater/TransferLimits.h"
 #include "updater/UpdateWindow.h"
 
@@ -52,6 +54,10 @@ public:
     void setLauncher(Launcher launcher) { m_launcher = std::move(launcher); }
     void setQuitter(Quitter quitter) { m_quitter = std::move(quitter); }
     void setLimits(const TransferLimits &limits) { m_limits = limits; }
+    // Where the updater's boxes go (start-up hands in the program's; not owned).
+    void setMessagePresenter(MessagePresenter *messages) { m_messages = messages; }
+    // The key installers must be signed with (base64); the built-in one unless replaced.
+    void setPublicKey(const QByteArray &base64) { m_installerCheck = InstallerCheck(base64); }
     const TransferLimits &limits() const { return m_limits; }
     // Forgets the offer, any window and any request, for a check from scratch.
     void clear();
@@ -89,6 +95,8 @@ private:
     void startDownloadReleaseNotes(const QUrl &url);
     void showErrorDialog(const QString &message);
     void showInformationDialog(const QString &message);
+    void showBox(MessagePresenter::Icon icon, const QString &title, const QString &text,
+                 const QString &informativeText = QString());
     void refuseInstaller(const QString &text, const QString &reason, const QString &file);
     void removeOldVersionFilesIn(const QString &folder);
     static QFileInfoList ownEntries(const QString &folder);
@@ -112,4 +120,6 @@ private:
     Launcher m_launcher;
     Quitter m_quitter;
     TransferLimits m_limits;
+    MessagePresenter *m_messages = nullptr;
+    InstallerCheck m_installerCheck;
 };

@@ -4,82 +4,69 @@
 #include "chart/Karte.h"
 #include "chart/Scheme.h"
 #include "chart/Ship.h"
+#include "chart/TileSource.h"
 #include "participants/IconSelector.h"
-#include "participants/TreeShipItem.h"
-#include "participants/TreeViewModel.h"
 #include "race/Regatta.h"
 #include "store/AppIdentity.h"
 #include "store/Clock.h"
 #include "store/Environment.h"
-#include "store/Sql.h"
+#include "store/PrefsTable.h"
+#include "store/RegattaTable.h"
+#include "window/FetchIndicator.h"
+#include "window/Following.h"
+#include "window/ReplayBar.h"
 #include "window/ReplayTimeline.h"
 #include "window/SettingsPage.h"
+#include "window/StatusLine.h"
 #include "window/StatusNote.h"
 #include "window/TrackingClient.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDebug>
 #include <QHBoxLayout>
-#include <QItemSelectionModel>
 #include <QLabel>
 #include <QMenuBar>
 #include <QNetworkAccessManager>
 #include <QSettings>
 #include <QSlider>
 #include <QSplitter>
-#include <QSqlDatabase>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
-#include <QTreeView>
 #include <QVBoxLayout>
 
 namespace {
 constexpr int legendStripWidth = 25;
 // The fetch period in minutes: at most a day, and far from the timer's int range.
 constexpr int longestLoadInterval = 1440;
-
-QIcon iconFile(const QString &path)
-{
-    const QPixmap pixmap(path);
-    return pixmap.isNull() ? QIcon() : QIcon(pixmap);
-}
 } // namespace
 
-MainWindow::MainWindow(QWidget *parent)
+MainWindow::MainWindow(Services services, QWidget *parent)
     : QMainWindow(parent)
+    , m_services(services)
+    , m_trackingNetwork(new QNetworkAccessManager(this))
+    , m_tileNetwork(new QNetworkAccessManager(this))
+    , m_tiles(new TileSource(services.environment.mapsFolder(), services.environment.tileServerUrl(),
+                             m_tileNetwork, this))
     , m_scene(new Scheme(this))
-    , m_participantList(nullptr)
-    , m_settings(nullptr)
-    , m_autoLoadTimer(nullptr)
-    , m_client(new TrackingClient(*this))
+    , m_settings(new SettingsPage)
+    , m_bar(std::make_unique<ReplayBar>())
+    , m_autoLoadTimer(new QTimer(this))
+    , m_client(new TrackingClient(services, m_trackingNetwork, this))
 {
-    m_showFollowStatement.prepare(Sql::Ship::updateShowFollow);
-    m_unfollowAllStatement.prepare(Sql::Ship::unfollowEvent);
-    m_followStatement.prepare(Sql::Ship::updateFollow);
     m_scene->setSceneRect(0, 0, 1000, 1000);
-    m_chart = new Karte(m_scene, this);
+    m_chart = new Karte(m_scene, this, m_tiles);
     m_chart->centerOn(0, 0);
     m_chart->setCenter(42.986766, 16.0203);
     m_chart->setZoom(10);
+    m_indicator = std::make_unique<FetchIndicator>(m_bar->fetchButton);
 
-    m_settings = new SettingsPage;
-
-    m_autoLoadTimer = new QTimer(this);
     connect(m_autoLoadTimer, &QTimer::timeout, this, &MainWindow::getData);
     m_loadInterval = 5;
-
-    m_playIcon = iconFile(QStringLiteral("img/playbutton.png"));
-    m_pauseIcon = iconFile(QStringLiteral("img/pausebutton.png"));
-    m_idleIcon = iconFile(fetchIconPath(false, false));
-    m_loadIcon = iconFile(fetchIconPath(true, false));
-    m_idleAutoIcon = iconFile(fetchIconPath(false, true));
-    m_loadAutoIcon = iconFile(fetchIconPath(true, true));
-
     readPreferences();
 
     connect(m_settings->autoLoadBox(), &QCheckBox::clicked, this, &MainWindow::toggleAutoLoad);
@@ -91,44 +78,65 @@ MainWindow::MainWindow(QWidget *parent)
     m_settings->lookForUpdateBox()->setChecked(m_lookForUpdate);
     m_settings->completeTracksBox()->setChecked(m_showCompleteTracks);
 
-    m_participantList = new IconSelector(this);
+    m_participantList = new IconSelector(this, services.messages);
+    m_following = std::make_unique<Following>(m_chart, m_participantList, [this] { return animating(); });
     buildLayout();
-    buildStatusLine();
+    m_status = std::make_unique<StatusLine>(statusBar());
     buildMenus();
 
-    connect(m_client->network(), &QNetworkAccessManager::finished, this, &MainWindow::handleNetworkData);
-    m_timeLabel->setText(Clock::now().toLocalTime().toString(QStringLiteral("dd.MM.yyyy hh:mm")));
+    connectClient();
+    m_bar->timeLabel->setText(services.clock.now().toLocalTime().toString(QStringLiteral("dd.MM.yyyy hh:mm")));
     m_participantList->connectSignals(this);
 }
 
 MainWindow::~MainWindow() = default;
 
+void MainWindow::connectClient()
+{
+    connect(m_client, &TrackingClient::requestSent, this, &MainWindow::setNetLedOn);
+    connect(m_client, &TrackingClient::replyHandled, this, &MainWindow::setNetLedOff);
+    connect(m_client, &TrackingClient::fetchStarted, this, [this] {
+        if (m_autoLoad)
+            restartAutoLoadTimer();
+    });
+    connect(m_client, &TrackingClient::lastReportChanged, this,
+            [this](Ship *ship) { IconSelector::showLastReport(*ship, m_services.clock.nowSeconds()); });
+    connect(m_client, &TrackingClient::positionsAnswered, this, [this] {
+        m_settings->lastQueryLabel()->setText(
+            m_services.clock.now().toLocalTime().toString(QStringLiteral("dd.MM.yyyy hh:mm:ss")));
+    });
+    connect(m_client, &TrackingClient::problem, this, &MainWindow::showStatusNote);
+}
+
+void MainWindow::setRegatta(Regatta *regatta)
+{
+    m_regatta = regatta;
+    m_client->setRegatta(regatta);
+    m_timeline->setRegatta(regatta);
+    m_following->setRegatta(regatta);
+}
+
 QString MainWindow::fetchIconPath(bool outstanding, bool autoLoad)
 {
-    if (outstanding)
-        return autoLoad ? QStringLiteral("img/loadicon_auto.png") : QStringLiteral("img/loadicon.png");
-    return autoLoad ? QStringLiteral("img/idleicon_auto.png") : QStringLiteral("img/idleicon.png");
+    return FetchIndicator::iconPath(outstanding, autoLoad);
+}
+
+QIcon MainWindow::fetchIcon(bool outstanding, bool autoLoad) const
+{
+    return m_indicator->icon(outstanding, autoLoad);
 }
 
 void MainWindow::readPreferences()
 {
-    QSqlQuery query;
-    auto read = [&query](const QString &statement, int *value) {
-        if (!query.exec(statement) || !query.next())
-            return false;
-        *value = query.value(0).toInt();
-        return true;
-    };
-    int value = 0;
-    if (read(Sql::Prefs::selectLoadMaps, &value))
-        setLoadMaps(value == 1);
+    if (const std::optional<int> value = PrefsTable::loadMaps())
+        setLoadMaps(*value == 1);
     // A period below a minute would make the timer fetch without pause.
-    if (read(Sql::Prefs::selectLoadInterval, &value) && value >= 1)
-        m_loadInterval = std::min(value, longestLoadInterval);
-    if (read(Sql::Prefs::selectAutoLoad, &value))
-        setAutoLoad(value == 1);
-    if (read(Sql::Prefs::selectLookForUpdate, &value))
-        setLookForUpdate(value == 1);
+    if (const std::optional<int> value = PrefsTable::loadInterval(); value && *value >= 1)
+        m_loadInterval = std::min(*value, longestLoadInterval);
+    if (const std::optional<int> value = PrefsTable::autoLoad())
+        setAutoLoad(*value == 1);
+    if (const std::optional<int> value = PrefsTable::lookForUpdate())
+        setLookForUpdate(*value == 1);
 }
 
 void MainWindow::buildLayout()
@@ -149,62 +157,18 @@ void MainWindow::buildLayout()
     m_splitter->setSizes({width(), legendStripWidth});
     m_legendOpen = false;
 
-    m_timeLabel = new QLabel;
-    m_timeLabel->setObjectName(QStringLiteral("uhrzeit"));
-    auto *play = new QToolButton;
-    play->setObjectName(QStringLiteral("playButton"));
-    play->setIcon(m_playIcon);
-    play->setToolTip(tr("Animation starten"));
-    m_playButton = play;
-    m_slider = new QSlider(Qt::Horizontal);
-    m_slider->setObjectName(QStringLiteral("animslider"));
-    auto *fetch = new QToolButton;
-    fetch->setObjectName(QStringLiteral("fetchButton"));
-    fetch->setIcon(m_autoLoad ? m_idleAutoIcon : m_idleIcon);
-    fetch->setToolTip(tr("neueste Positionsdaten holen"));
-    m_fetchButton = fetch;
-    const QSize iconSize = QPixmap(QStringLiteral("img/playbutton.png")).size();
-    if (!iconSize.isEmpty()) {
-        play->setIconSize(iconSize);
-        fetch->setIconSize(iconSize);
-    }
-    m_timeline = new ReplayTimeline(*this, m_slider, m_timeLabel, m_playButton, m_playIcon, m_pauseIcon);
-
-    auto *replayBar = new QHBoxLayout;
-    replayBar->addWidget(m_timeLabel);
-    replayBar->addWidget(play);
-    replayBar->addWidget(m_slider);
-    replayBar->addWidget(new QLabel);
-    replayBar->addWidget(fetch);
-    connect(m_slider, &QSlider::valueChanged, this, &MainWindow::setUhrzeit);
-    connect(play, &QToolButton::clicked, this, &MainWindow::animOnOff);
-    connect(fetch, &QToolButton::clicked, this, &MainWindow::getData);
+    m_indicator->show(false, m_autoLoad);
+    m_timeline = new ReplayTimeline(m_bar->slider, m_bar->timeLabel, m_bar->playButton, m_bar->playIcon,
+                                    m_bar->pauseIcon, m_chart, m_services.clock, this);
+    connect(m_bar->slider, &QSlider::valueChanged, this, &MainWindow::setUhrzeit);
+    connect(m_bar->playButton, &QToolButton::clicked, this, &MainWindow::animOnOff);
+    connect(m_bar->fetchButton, &QToolButton::clicked, this, &MainWindow::getData);
 
     auto *central = new QWidget;
     auto *rows = new QVBoxLayout(central);
     rows->addWidget(m_splitter);
-    rows->addLayout(replayBar);
+    rows->addLayout(m_bar->row);
     setCentralWidget(central);
-}
-
-void MainWindow::buildStatusLine()
-{
-    auto *thanks = new QLabel(QStringLiteral("Map data CCBYSA 2014 OpenStreetMap.org contributors"));
-    thanks->setObjectName(QStringLiteral("danklabel"));
-    thanks->setMinimumSize(thanks->sizeHint());
-    m_latLabel = new QLabel(QStringLiteral("Lat:"));
-    m_latLabel->setMinimumSize(m_latLabel->sizeHint());
-    m_lngLabel = new QLabel(QStringLiteral("Lng:"));
-    m_lngLabel->setIndent(3);
-    m_zoomLabel = new QLabel(QStringLiteral("Zoom:"));
-    m_zoomLabel->setIndent(5);
-    statusBar()->addWidget(thanks, 0);
-    statusBar()->addWidget(m_latLabel, 0);
-    statusBar()->addWidget(m_lngLabel, 0);
-    statusBar()->addWidget(m_zoomLabel, 0);
-    m_note = new StatusNote;
-    statusBar()->addPermanentWidget(m_note, 1);
-    statusBar()->setCursor(Qt::ArrowCursor);
 }
 
 void MainWindow::buildMenus()
@@ -218,7 +182,7 @@ void MainWindow::buildMenus()
 
 void MainWindow::showStatusNote(const QString &text)
 {
-    m_note->showNote(text);
+    m_status->note()->showNote(text);
 }
 
 void MainWindow::quit()
@@ -228,14 +192,12 @@ void MainWindow::quit()
 
 void MainWindow::setXYStatus(int, int, qreal lat, qreal lng, int zoom)
 {
-    m_latLabel->setText(QStringLiteral("Lat:%1").arg(lat, 10, 'f', 5));
-    m_lngLabel->setText(QStringLiteral("Lng:%1").arg(lng, 10, 'f', 5));
-    setZoomStatus(zoom);
+    m_status->setXYStatus(lat, lng, zoom);
 }
 
 void MainWindow::setZoomStatus(int zoom)
 {
-    m_zoomLabel->setText(QStringLiteral("Zoom:%1").arg(zoom));
+    m_status->setZoomStatus(zoom);
 }
 
 void MainWindow::toggleLegende()
@@ -271,7 +233,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
     QMainWindow::closeEvent(event);
 }
 
-// Races and gates
+// Races, gates and boats
 
 void MainWindow::addRaces(const QList<Race> &races, int eventId, int taskId)
 {
@@ -351,6 +313,32 @@ void MainWindow::chooseGate()
     }
 }
 
+void MainWindow::placeGates(const QList<GateItem *> &gates)
+{
+    m_chart->placeGates(gates);
+}
+
+void MainWindow::placeShip(Ship *ship)
+{
+    if (ship->scene() != m_scene)
+        m_scene->addItem(ship);
+}
+
+void MainWindow::clearBoatList()
+{
+    m_participantList->clearShips();
+}
+
+void MainWindow::addClassGroup(const QString &className, const QList<Ship *> &ships, int groupRow)
+{
+    m_participantList->addClassGroup(className, ships, groupRow);
+}
+
+void MainWindow::boatListComplete()
+{
+    m_participantList->showAllRows();
+}
+
 // Settings
 
 void MainWindow::setLoadMaps(bool on)
@@ -379,76 +367,67 @@ void MainWindow::setAutoLoad(bool on)
         m_autoLoadTimer->stop();
     else if (!m_autoLoadTimer->isActive())
         m_autoLoadTimer->start(m_loadInterval * 60000);
-    showFetchState(m_pendingRequests > 0);
+    m_indicator->show(pendingRequests() > 0, m_autoLoad);
 }
 
 void MainWindow::disableAutoLoad()
 {
     m_settings->autoLoadBox()->setEnabled(false);
     m_autoLoad = false;
-    showFetchState(m_pendingRequests > 0);
+    m_indicator->show(pendingRequests() > 0, m_autoLoad);
 }
 
 void MainWindow::enableLoading()
 {
-    m_fetchButton->setEnabled(true);
+    m_bar->fetchButton->setEnabled(true);
     QCheckBox *box = m_settings->autoLoadBox();
     if (!box->isEnabled()) {
         // A finished race switched the box off without asking the user; the choice the
         // user stored is still in the preferences and comes back with the box.
-        QSqlQuery query;
-        if (query.exec(Sql::Prefs::selectAutoLoad) && query.next())
-            box->setChecked(query.value(0).toInt() == 1);
+        if (const std::optional<int> stored = PrefsTable::autoLoad())
+            box->setChecked(*stored == 1);
         box->setEnabled(true);
     }
     toggleAutoLoad();
 }
 
-bool MainWindow::writePreference(const QString &statement, const char *name, bool on)
+void MainWindow::restartAutoLoadTimer()
 {
-    QSqlQuery query;
-    query.prepare(statement);
-    query.bindValue(QLatin1String(name), on ? 1 : 0);
-    return query.exec();
+    if (m_autoLoadTimer->isActive())
+        m_autoLoadTimer->stop();
+    m_autoLoadTimer->start(m_loadInterval * 60000);
 }
 
 void MainWindow::toggleLoadMaps()
 {
     m_loadMaps = m_settings->loadMapsBox()->isChecked();
-    writePreference(Sql::Prefs::updateLoadMaps, ":loadmaps", m_loadMaps);
+    PrefsTable::setLoadMaps(m_loadMaps);
     m_chart->setFocus();
 }
 
 void MainWindow::toggleAutoLoad()
 {
     m_autoLoad = m_settings->autoLoadBox()->isChecked();
-    writePreference(Sql::Prefs::updateAutoLoad, ":autoload", m_autoLoad);
-    if (m_autoLoad) {
-        if (m_autoLoadTimer->isActive())
-            m_autoLoadTimer->stop();
-        m_autoLoadTimer->start(m_loadInterval * 60000);
-    } else {
+    PrefsTable::setAutoLoad(m_autoLoad);
+    if (m_autoLoad)
+        restartAutoLoadTimer();
+    else
         m_autoLoadTimer->stop();
-    }
     m_chart->setFocus();
-    showFetchState(busy());
+    m_indicator->show(busy(), m_autoLoad);
 }
 
 void MainWindow::toggleLookForUpdate()
 {
     m_lookForUpdate = m_settings->lookForUpdateBox()->isChecked();
-    writePreference(Sql::Prefs::updateLookForUpdate, ":lookforupdate", m_lookForUpdate);
+    PrefsTable::setLookForUpdate(m_lookForUpdate);
     m_chart->setFocus();
 }
 
 void MainWindow::toggleShowCompleteTracks()
 {
     m_showCompleteTracks = m_settings->completeTracksBox()->isChecked();
-    QSqlQuery query;
-    query.prepare(Sql::Regatta::updateShowCompleteTracks);
-    query.bindValue(QStringLiteral(":showcompletetracks"), m_showCompleteTracks ? 1 : 0);
-    query.bindValue(QStringLiteral(":regatta_id"), m_regatta ? m_regatta->raceId() : 0);
-    query.exec();
+    RegattaTable::setShowCompleteTracks(m_regatta ? m_regatta->raceId() : 0, m_showCompleteTracks);
     if (m_regatta) {
         // The race records too, or choosing the race again would bring the old value back.
         const int raceId = m_regatta->raceId();
@@ -466,33 +445,19 @@ void MainWindow::toggleShowCompleteTracks()
 
 // Network indicator and tracking server
 
-QIcon MainWindow::fetchIcon(bool outstanding, bool autoLoad) const
-{
-    if (outstanding)
-        return autoLoad ? m_loadAutoIcon : m_loadIcon;
-    return autoLoad ? m_idleAutoIcon : m_idleIcon;
-}
-
-void MainWindow::showFetchState(bool outstanding)
-{
-    // The preferences are read before the replay bar exists.
-    if (!m_fetchButton)
-        return;
-    m_fetchButton->setIcon(fetchIcon(outstanding, m_autoLoad));
-    m_fetchButton->setToolTip(outstanding ? tr("Übertragung stoppen") : tr("neueste Positionsdaten holen"));
-}
-
 void MainWindow::setNetLedOn()
 {
-    ++m_pendingRequests;
-    showFetchState(true);
+    m_indicator->requestSent(m_autoLoad);
 }
 
 void MainWindow::setNetLedOff()
 {
-    m_pendingRequests = std::max(0, m_pendingRequests - 1);
-    if (m_pendingRequests == 0)
-        showFetchState(false);
+    m_indicator->requestDone(m_autoLoad);
+}
+
+int MainWindow::pendingRequests() const
+{
+    return m_indicator->pendingRequests();
 }
 
 bool MainWindow::busy() const
@@ -512,12 +477,8 @@ void MainWindow::startRequest(const QString &url, int tag, int kind)
 
 void MainWindow::getData()
 {
+    m_chart->setFocus();
     m_client->getData();
-}
-
-void MainWindow::handleNetworkData(QNetworkReply *reply)
-{
-    m_client->handleNetworkData(reply);
 }
 
 // Replay
@@ -579,121 +540,24 @@ QTimer *MainWindow::animationTimer() const
 
 // Following and showing boats
 
-Ship *MainWindow::firstShip(int id, bool mustBeShown) const
-{
-    if (!m_regatta)
-        return nullptr;
-    for (Ship *ship : m_regatta->ships()) {
-        if (ship->id() == id && (!mustBeShown || ship->show()))
-            return ship;
-    }
-    return nullptr;
-}
-
 void MainWindow::checkship(TreeShipItem *item)
 {
-    Ship *ship = item ? firstShip(item->shipId(), true) : nullptr;
-    if (ship) {
-        if (ship->follow()) {
-            ship->setFollow(false);
-        } else {
-            ship->unfollowAll();
-            ship->setFollow(true);
-            if (ship->pointCount() > 0 && ship->hasCurrentPoint())
-                m_chart->setCenter(ship->currentPoint().position);
-        }
-        if (!animating())
-            m_chart->refresh();
-        writeFollow(ship);
-    } else if (m_regatta) {
-        for (const Ship *followed : m_regatta->ships()) {
-            if (!followed->follow())
-                continue;
-            if (followed->listIndex().isValid())
-                selectRow(followed);
-            break;
-        }
-    }
-    m_chart->setFocus();
+    m_following->checkship(item);
 }
 
 void MainWindow::shiponoff(TreeShipItem *item, bool on)
 {
-    Ship *ship = item ? firstShip(item->shipId(), false) : nullptr;
-    if (!ship)
-        return;
-    if (on) {
-        ship->setShow(true);
-    } else {
-        if (ship->follow())
-            ship->setFollow(false);
-        ship->setShow(false);
-    }
-    if (!animating())
-        m_chart->refresh();
-    m_showFollowStatement.bindValue(QStringLiteral(":show"), ship->show());
-    m_showFollowStatement.bindValue(QStringLiteral(":follow"), ship->follow());
-    m_showFollowStatement.bindValue(QStringLiteral(":id"), ship->id());
-    m_showFollowStatement.exec();
-    m_chart->setFocus();
+    m_following->shiponoff(item, on);
 }
 
 void MainWindow::toggleFollowAt(int x, int y)
 {
-    if (!m_regatta)
-        return;
-    const QRect box(QPoint(x - 10, y - 10), QPoint(x + 9, y + 9));
-    Ship *picked = nullptr;
-    for (Ship *ship : m_regatta->ships()) {
-        if (ship->pointCount() > 0 && ship->show() && box.contains(ship->pixelPos())) {
-            picked = ship;
-            break;
-        }
-    }
-    if (!picked)
-        return;
-    if (picked->follow()) {
-        picked->setFollow(false);
-    } else {
-        picked->unfollowAll();
-        picked->setFollow(true);
-        if (picked->listIndex().isValid())
-            selectRow(picked);
-    }
-    m_chart->refresh();
-    writeFollow(picked);
-}
-
-void MainWindow::writeFollow(const Ship *ship)
-{
-    QSqlDatabase db = QSqlDatabase::database();
-    db.transaction();
-    m_unfollowAllStatement.bindValue(QStringLiteral(":id"), ship->regattaId());
-    m_unfollowAllStatement.exec();
-    m_followStatement.bindValue(QStringLiteral(":follow"), ship->follow());
-    m_followStatement.bindValue(QStringLiteral(":id"), ship->id());
-    m_followStatement.exec();
-    db.commit();
-}
-
-void MainWindow::selectRow(const Ship *ship)
-{
-    const QModelIndex first = ship->listIndex();
-    const QModelIndex last = first.sibling(first.row(), m_participantList->model()->columnCount() - 1);
-    m_participantList->treeView()->selectionModel()->select(QItemSelection(first, last),
-                                                             QItemSelectionModel::SelectCurrent);
+    m_following->toggleFollowAt(x, y);
 }
 
 void MainWindow::clearFollow()
 {
-    if (!m_regatta)
-        return;
-    for (Ship *ship : m_regatta->ships()) {
-        if (ship->follow()) {
-            ship->setFollow(false);
-            return;
-        }
-    }
+    m_following->clearFollow();
 }
 
 void MainWindow::refreshShipTracks()
@@ -702,4 +566,46 @@ void MainWindow::refreshShipTracks()
         return;
     for (Ship *ship : m_regatta->ships())
         ship->updateOnChart(*m_chart);
+}
+
+// Widgets of the parts, for inspection
+
+QSlider *MainWindow::slider() const
+{
+    return m_bar->slider;
+}
+
+QLabel *MainWindow::timeLabel() const
+{
+    return m_bar->timeLabel;
+}
+
+QAbstractButton *MainWindow::playButton() const
+{
+    return m_bar->playButton;
+}
+
+QAbstractButton *MainWindow::fetchButton() const
+{
+    return m_bar->fetchButton;
+}
+
+QLabel *MainWindow::latLabel() const
+{
+    return m_status->latLabel();
+}
+
+QLabel *MainWindow::lngLabel() const
+{
+    return m_status->lngLabel();
+}
+
+QLabel *MainWindow::zoomLabel() const
+{
+    return m_status->zoomLabel();
+}
+
+StatusNote *MainWindow::statusNote() const
+{
+    return m_status->note();
 }

@@ -1,22 +1,24 @@
 #pragma once
 
 #include "chart/ChartOwner.h"
-#include "race/Race.h"
 #include "race/RegattaHost.h"
+#include "store/Race.h"
+#include "store/Services.h"
 
-#include <QIcon>
 #include <QList>
 #include <QMainWindow>
-#include <QNetworkReply>
-#include <QSqlQuery>
 
+#include <memory>
+
+class FetchIndicator;
+class Following;
 class GateItem;
 class IconSelector;
 class Karte;
 class QAbstractButton;
 class QLabel;
 class QMenu;
-class QNetworkReply;
+class QNetworkAccessManager;
 class QSlider;
 class QSplitter;
 class QTimer;
@@ -24,26 +26,33 @@ class Regatta;
 class ReplayTimeline;
 class Scheme;
 class SettingsPage;
+class StatusLine;
 class StatusNote;
-class Ship;
+class TileSource;
 class TrackingClient;
 class TreeShipItem;
+struct ReplayBar;
 
 // The program's window: the chart with the participant list and settings beside it, the
-// replay bar below, menus for races and gates, and the status line. The hub the other
-// parts call back into.
+// replay bar below, menus for races and gates, and the status line. It builds its parts,
+// connects them, and answers the chart and the race model.
 class MainWindow : public QMainWindow, public ChartOwner, public RegattaHost
 {
     Q_OBJECT
 public:
-    explicit MainWindow(QWidget *parent = nullptr);
+    explicit MainWindow(Services services, QWidget *parent = nullptr);
     ~MainWindow() override;
 
     // Race model
-    void setRegatta(Regatta *regatta) override { m_regatta = regatta; }
+    void setRegatta(Regatta *regatta) override;
     Regatta *regatta() const { return m_regatta; }
     void addRaces(const QList<Race> &races, int eventId, int taskId) override;
     void addGates(const QList<GateItem *> &gates) override;
+    void placeGates(const QList<GateItem *> &gates) override;
+    void placeShip(Ship *ship) override;
+    void clearBoatList() override;
+    void addClassGroup(const QString &className, const QList<Ship *> &ships, int groupRow) override;
+    void boatListComplete() override;
     void startRequest(const QString &url, int tag, int kind) override;
     void setTimeRange(int minimum, int maximum) override;
     void setTimeValue(int value) override;
@@ -51,9 +60,6 @@ public:
     void disableAutoLoad() override;
     void enableLoading() override;
     bool autoLoad() const override { return m_autoLoad; }
-    IconSelector *participantList() const override { return m_participantList; }
-    Karte *chart() const override { return m_chart; }
-    Scheme *scene() const override { return m_scene; }
 
     // Chart
     bool loadMaps() const override { return m_loadMaps; }
@@ -66,6 +72,8 @@ public:
     void setLookForUpdate(bool on);
     void setShowCompleteTracks(bool on);
     void stopAnimation();
+    // A note in the status line that needs no answer (data not stored, and the like).
+    void showStatusNote(const QString &text);
 
     bool lookForUpdate() const { return m_lookForUpdate; }
     bool showCompleteTracks() const { return m_showCompleteTracks; }
@@ -73,30 +81,30 @@ public:
     bool capturing() const;
     bool busy() const;
     bool serverUp() const;
-    int pendingRequests() const { return m_pendingRequests; }
+    int pendingRequests() const;
     int loadInterval() const { return m_loadInterval; }
     QList<Race> races() const { return m_races; }
     QList<GateItem *> gates() const { return m_gates; }
 
+    IconSelector *participantList() const { return m_participantList; }
+    Karte *chart() const { return m_chart; }
+    Scheme *scene() const { return m_scene; }
     QSplitter *splitter() const { return m_splitter; }
     SettingsPage *settingsPage() const { return m_settings; }
     QTimer *autoLoadTimer() const { return m_autoLoadTimer; }
     QTimer *animationTimer() const;
-    QSlider *slider() const { return m_slider; }
-    QLabel *timeLabel() const { return m_timeLabel; }
-    QAbstractButton *playButton() const { return m_playButton; }
-    QAbstractButton *fetchButton() const { return m_fetchButton; }
+    QSlider *slider() const;
+    QLabel *timeLabel() const;
+    QAbstractButton *playButton() const;
+    QAbstractButton *fetchButton() const;
     QMenu *raceMenu() const { return m_raceMenu; }
     QMenu *gateMenu() const { return m_gateMenu; }
-    QLabel *latLabel() const { return m_latLabel; }
-    QLabel *lngLabel() const { return m_lngLabel; }
-    QLabel *zoomLabel() const { return m_zoomLabel; }
+    QLabel *latLabel() const;
+    QLabel *lngLabel() const;
+    QLabel *zoomLabel() const;
+    StatusNote *statusNote() const;
     ReplayTimeline *timeline() const { return m_timeline; }
     TrackingClient *trackingClient() const { return m_client; }
-
-    StatusNote *statusNote() const { return m_note; }
-    // A note in the status line that needs no answer (data not stored, and the like).
-    void showStatusNote(const QString &text);
 
     // The fetch button's icon names, by state, and the icons loaded from them.
     static QString fetchIconPath(bool outstanding, bool autoLoad);
@@ -129,38 +137,33 @@ private slots:
     void toggleAutoLoad();
     void toggleShowCompleteTracks();
     void toggleLookForUpdate();
-    void handleNetworkData(QNetworkReply *reply);
 
 private:
+    void connectClient();
     void readPreferences();
     void buildLayout();
-    void buildStatusLine();
     void buildMenus();
     void addRace(const QString &name);
     void setTitle();
     void loadChosenRace(const Race &race);
-    void writeFollow(const Ship *ship);
-    void selectRow(const Ship *ship);
-    void showFetchState(bool outstanding);
-    Ship *firstShip(int id, bool mustBeShown) const;
-    bool writePreference(const QString &statement, const char *name, bool on);
+    void restartAutoLoadTimer();
 
+    Services m_services;
     Regatta *m_regatta = nullptr;
     QList<Race> m_races;
     QList<GateItem *> m_gates;
+    QNetworkAccessManager *m_trackingNetwork;
+    QNetworkAccessManager *m_tileNetwork;
+    TileSource *m_tiles;
     Scheme *m_scene;
     Karte *m_chart;
     IconSelector *m_participantList;
     SettingsPage *m_settings;
     QSplitter *m_splitter = nullptr;
-    QSlider *m_slider = nullptr;
-    QLabel *m_timeLabel = nullptr;
-    QAbstractButton *m_playButton = nullptr;
-    QAbstractButton *m_fetchButton = nullptr;
-    QLabel *m_latLabel = nullptr;
-    QLabel *m_lngLabel = nullptr;
-    QLabel *m_zoomLabel = nullptr;
-    StatusNote *m_note = nullptr;
+    std::unique_ptr<ReplayBar> m_bar;
+    std::unique_ptr<FetchIndicator> m_indicator;
+    std::unique_ptr<StatusLine> m_status;
+    std::unique_ptr<Following> m_following;
     QMenu *m_raceMenu = nullptr;
     QMenu *m_gateMenu = nullptr;
     QTimer *m_autoLoadTimer;
@@ -173,16 +176,4 @@ private:
     bool m_lookForUpdate = true;
     bool m_showCompleteTracks = false;
     bool m_legendOpen = false;
-    int m_pendingRequests = 0;
-
-    QSqlQuery m_showFollowStatement;
-    QSqlQuery m_unfollowAllStatement;
-    QSqlQuery m_followStatement;
-
-    QIcon m_playIcon;
-    QIcon m_pauseIcon;
-    QIcon m_idleIcon;
-    QIcon m_loadIcon;
-    QIcon m_idleAutoIcon;
-    QIcon m_loadAutoIcon;
 };

@@ -4,7 +4,6 @@
 #include "chart/Ship.h"
 #include "race/Regatta.h"
 #include "store/Clock.h"
-#include "window/MainWindow.h"
 
 #include <QAbstractButton>
 #include <QDateTime>
@@ -16,18 +15,19 @@
 #include <QSlider>
 #include <QTimer>
 
-ReplayTimeline::ReplayTimeline(MainWindow &window, QSlider *slider, QLabel *timeLabel, QAbstractButton *playButton,
-                               const QIcon &playIcon, const QIcon &pauseIcon)
-    : QObject(&window)
-    , m_window(window)
+ReplayTimeline::ReplayTimeline(QSlider *slider, QLabel *timeLabel, QAbstractButton *playButton, const QIcon &playIcon,
+                               const QIcon &pauseIcon, Karte *chart, const Clock &clock, QObject *parent)
+    : QObject(parent)
     , m_slider(slider)
     , m_timeLabel(timeLabel)
     , m_playButton(playButton)
     , m_playIcon(playIcon)
     , m_pauseIcon(pauseIcon)
+    , m_chart(chart)
+    , m_clock(clock)
     , m_timer(new QTimer(this))
 {
-    connect(m_timer, &QTimer::timeout, &window, qOverload<>(&MainWindow::advanceFrame));
+    connect(m_timer, &QTimer::timeout, this, [this] { advanceFrame(frameStep); });
 }
 
 QString ReplayTimeline::capturePath(int tstamp)
@@ -53,7 +53,7 @@ void ReplayTimeline::setUhrzeit(int tstamp)
     if (tstamp == 0) {
         qDebug() << "animslider->value() = " << m_slider->value();
         tstamp = m_slider->value();
-        moment = tstamp == 0 ? Clock::now() : QDateTime::fromSecsSinceEpoch(tstamp);
+        moment = tstamp == 0 ? m_clock.now() : QDateTime::fromSecsSinceEpoch(tstamp);
     } else {
         moment = QDateTime::fromSecsSinceEpoch(tstamp);
     }
@@ -63,10 +63,9 @@ void ReplayTimeline::setUhrzeit(int tstamp)
         capture(tstamp);
     m_timeLabel->setText(text);
 
-    Karte *chart = m_window.chart();
-    const Regatta *regatta = m_window.regatta();
-    if (regatta && tstamp <= m_slider->maximum() && !regatta->ships().isEmpty()) {
-        for (Ship *ship : regatta->ships()) {
+    Karte *chart = m_chart;
+    if (m_regatta && tstamp <= m_slider->maximum() && !m_regatta->ships().isEmpty()) {
+        for (Ship *ship : m_regatta->ships()) {
             if (!ship->ready() || ship->pointCount() <= 0)
                 continue;
             if (const std::optional<TrackPoint> p = ship->positionAt(tstamp)) {
@@ -88,7 +87,7 @@ void ReplayTimeline::setUhrzeit(int tstamp)
 
 void ReplayTimeline::capture(int tstamp)
 {
-    Karte *chart = m_window.chart();
+    Karte *chart = m_chart;
     QImage image(chart->size(), QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     {
@@ -134,7 +133,7 @@ void ReplayTimeline::animOnOff()
         m_timer->stop();
         showStopped();
     }
-    m_window.chart()->setFocus();
+    m_chart->setFocus();
 }
 
 void ReplayTimeline::stopAnimation()

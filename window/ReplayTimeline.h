@@ -3,8 +3,10 @@
 #include <QIcon>
 #include <QObject>
 
-class MainWindow;
+class Clock;
+class Karte;
 class QAbstractButton;
+class Regatta;
 class QLabel;
 class QSlider;
 class QTimer;
@@ -20,8 +22,12 @@ public:
     static constexpr int frameStep = 10;
     static constexpr int pageStep = 120;
 
-    ReplayTimeline(MainWindow &window, QSlider *slider, QLabel *timeLabel, QAbstractButton *playButton,
-                   const QIcon &playIcon, const QIcon &pauseIcon);
+    // The widgets of the replay bar and the chart it moves; none of them owned.
+    ReplayTimeline(QSlider *slider, QLabel *timeLabel, QAbstractButton *playButton, const QIcon &playIcon,
+                   const QIcon &pauseIcon, Karte *chart, const Clock &clock, QObject *parent = nullptr);
+
+    // The race model whose boats are moved.
+    void setRegatta(const Regatta *regatta) { m_regatta = regatta; }
 
     void setTimeRange(int minimum, int maximum);
     void setTimeValue(int value);
@@ -41,12 +47,14 @@ private:
     void showStopped();
     void capture(int tstamp);
 
-    MainWindow &m_window;
     QSlider *m_slider;
     QLabel *m_timeLabel;
     QAbstractButton *m_playButton;
     QIcon m_playIcon;
     QIcon m_pauseIcon;
+    Karte *m_chart;
+    const Clock &m_clock;
+    const Regatta *m_regatta = nullptr;
     QTimer *m_timer;
     bool m_animating = false;
     bool m_capturing = false;

@@ -1,26 +1,19 @@
 #include "window/TrackingClient.h"
 
-#include "chart/Karte.h"
 #include "chart/Ship.h"
-#include "participants/IconSelector.h"
 #include "race/Regatta.h"
 #include "race/RegattaHost.h"
 #include "store/AppIdentity.h"
 #include "store/Clock.h"
 #include "store/Environment.h"
+#include "store/Services.h"
 #include "store/BoatListStore.h"
 #include "store/PositionStore.h"
-#include "window/MainWindow.h"
-#include "window/SettingsPage.h"
 #include "window/TrackingProtocol.h"
 
-#include <QBrush>
-#include <QDateTime>
 #include <QDebug>
-#include <QLabel>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
-#include <QStandardItem>
 #include <QTextStream>
 #include <QTimer>
 
@@ -34,8 +27,6 @@ const auto kindAttribute = QNetworkRequest::Attribute(QNetworkRequest::User + 1)
 const auto shipIdAttribute = QNetworkRequest::Attribute(QNetworkRequest::User + 2);
 const auto generationAttribute = QNetworkRequest::Attribute(QNetworkRequest::User + 3);
 constexpr int probeKind = 1;
-// A boat that has not reported for this long is shown in red.
-constexpr qint64 staleAfterSeconds = 900;
 
 QTextStream &out()
 {
@@ -43,24 +34,19 @@ QTextStream &out()
     return stream;
 }
 
-QString formatLastget(int lastget)
-{
-    if (lastget == 0)
-        return SettingsPage::unknownTime();
-    return QDateTime::fromSecsSinceEpoch(lastget).toLocalTime().toString(QStringLiteral("dd.MM.yyyy hh:mm"));
-}
 } // namespace
 
-TrackingClient::TrackingClient(MainWindow &window)
-    : QObject(&window)
-    , m_window(window)
-    , m_network(new QNetworkAccessManager(this))
+TrackingClient::TrackingClient(Services services, QNetworkAccessManager *network, QObject *parent)
+    : QObject(parent)
+    , m_services(services)
+    , m_network(network)
 {
+    connect(m_network, &QNetworkAccessManager::finished, this, &TrackingClient::handleNetworkData);
 }
 
-QString TrackingClient::probeUrl()
+QString TrackingClient::probeUrl() const
 {
-    return Environment::trackingEndpoint(QStringLiteral("api/isup.html"));
+    return m_services.environment.trackingEndpoint(QStringLiteral("api/isup.html"));
 }
 
 void TrackingClient::startRequest(const QString &url, int tag, int kind)
@@ -72,15 +58,14 @@ void TrackingClient::startRequest(const QString &url, int tag, int kind)
     request.setAttribute(kindAttribute, kind);
     request.setTransferTimeout(m_timeoutMs);
     if (kind == RegattaHost::positionRequest) {
-        const Regatta *regatta = m_window.regatta();
-        const QList<Ship *> ships = regatta ? regatta->ships() : QList<Ship *>();
+        const QList<Ship *> ships = m_regatta ? m_regatta->ships() : QList<Ship *>();
         if (tag >= 0 && tag < ships.size())
             request.setAttribute(shipIdAttribute, ships[tag]->id());
-        request.setAttribute(generationAttribute, regatta ? regatta->shipsGeneration() : -1);
+        request.setAttribute(generationAttribute, m_regatta ? m_regatta->shipsGeneration() : -1);
         ++m_outstandingPositions;
     }
     m_network->get(request);
-    m_window.setNetLedOn();
+    emit requestSent();
 }
 
 bool TrackingClient::checkServerUp()
@@ -96,12 +81,10 @@ bool TrackingClient::checkServerUp()
 
 void TrackingClient::getData()
 {
-    m_window.chart()->setFocus();
     qDebug() << "MainWindow::getData";
-    const Regatta *regatta = m_window.regatta();
-    const qint64 now = Clock::nowSeconds();
-    if (regatta && now < regatta->fetchThreshold()) {
-        qDebug() << now << " >= " << regatta->fetchThreshold();
+    const qint64 now = m_services.clock.nowSeconds();
+    if (m_regatta && now < m_regatta->fetchThreshold()) {
+        qDebug() << now << " >= " << m_regatta->fetchThreshold();
         return;
     }
     if (!checkServerUp()) {
@@ -112,17 +95,13 @@ void TrackingClient::getData()
         qDebug() << " still getting data...";
         return;
     }
-    QTimer *timer = m_window.autoLoadTimer();
-    if (m_window.autoLoad() && timer->isActive())
-        timer->stop();
     m_busy = true;
-    if (m_window.regatta())
-        m_window.regatta()->loadShipsNewPos();
+    if (m_regatta)
+        m_regatta->loadShipsNewPos();
     // A race without boats sends nothing; nothing is outstanding then.
     if (m_outstandingPositions == 0)
         m_busy = false;
-    if (m_window.autoLoad())
-        timer->start(m_window.loadInterval() * 60000);
+    emit fetchStarted();
 }
 
 void TrackingClient::handleNetworkData(QNetworkReply *reply)
@@ -145,7 +124,7 @@ void TrackingClient::handleNetworkData(QNetworkReply *reply)
             m_serverUp = true;
     }
     reply->deleteLater();
-    m_window.setNetLedOff();
+    emit replyHandled();
     if (kind == RegattaHost::positionRequest)
         positionReplyDone();
 }
@@ -161,12 +140,11 @@ void TrackingClient::positionReplyDone()
 
 Ship *TrackingClient::shipFor(QNetworkReply *reply, int tag) const
 {
-    const Regatta *regatta = m_window.regatta();
-    if (!regatta)
+    if (!m_regatta)
         return nullptr;
-    const QList<Ship *> ships = regatta->ships();
+    const QList<Ship *> ships = m_regatta->ships();
     const QNetworkRequest request = reply->request();
-    if (tag < 0 || tag >= ships.size() || request.attribute(generationAttribute).toInt() != regatta->shipsGeneration()
+    if (tag < 0 || tag >= ships.size() || request.attribute(generationAttribute).toInt() != m_regatta->shipsGeneration()
         || request.attribute(shipIdAttribute).toInt() != ships[tag]->id())
         return nullptr;
     return ships[tag];
@@ -220,18 +198,13 @@ void TrackingClient::handlePositions(QNetworkReply *reply, int tag)
         // Nothing of the answer is kept and lastget stays: the next fetch asks again.
         qWarning() << "TrackingClient::handlePositions, Positionen von Boot" << ship->id()
                    << "nicht gespeichert:" << stored.error;
-        m_window.showStatusNote(tr("Positionsdaten von Boot %1 konnten nicht gespeichert werden: %2")
-                                    .arg(ship->id())
-                                    .arg(stored.error));
+        emit problem(tr("Positionsdaten von Boot %1 konnten nicht gespeichert werden: %2")
+                         .arg(ship->id())
+                         .arg(stored.error));
     }
 
-    if (QStandardItem *cell = ship->lastReportCell()) {
-        const bool stale = qint64(ship->lastget()) < Clock::nowSeconds() - staleAfterSeconds;
-        cell->setForeground(QBrush(stale ? Qt::red : Qt::black, Qt::SolidPattern));
-        cell->setText(formatLastget(ship->lastget()));
-    }
-    m_window.settingsPage()->lastQueryLabel()->setText(
-        Clock::now().toLocalTime().toString(QStringLiteral("dd.MM.yyyy hh:mm:ss")));
+    emit lastReportChanged(ship);
+    emit positionsAnswered();
     ship->setReady(true);
     scheduleReload();
 }
@@ -244,8 +217,8 @@ void TrackingClient::scheduleReload()
     m_reloadScheduled = true;
     QTimer::singleShot(0, this, [this] {
         m_reloadScheduled = false;
-        if (Regatta *regatta = m_window.regatta())
-            regatta->reloadShips();
+        if (m_regatta)
+            m_regatta->reloadShips();
     });
 }
 
@@ -297,18 +270,17 @@ void TrackingClient::handleBoatList(QNetworkReply *reply, int tag)
     }
     qDebug() << "MainWindow::handleNetworkData, getBoats finished";
     if (otherEvent > 0)
-        m_window.showStatusNote(
+        emit problem(
             tr("%1 Boot(e) der Bootsliste sind schon unter einer anderen Regatta gespeichert und fehlen hier.")
                 .arg(otherEvent));
 
-    Regatta *regatta = m_window.regatta();
-    if (!regatta || regatta->eventId() != tag) {
+    if (!m_regatta || m_regatta->eventId() != tag) {
         // The boats are stored for when that race is chosen again; the race shown now
         // has other boats.
         qDebug() << "MainWindow::handleNetworkData, getBoats for event" << tag << "which is not loaded";
         return;
     }
-    regatta->replaceShipsFromDB(tag);
+    m_regatta->replaceShipsFromDB(tag);
     scheduleReload();
     getData();
 }
@@ -317,5 +289,5 @@ void TrackingClient::boatListNotStored(const QString &error)
 {
     // Nothing of the list is kept; the boats shown stay as they were.
     qWarning() << "TrackingClient::handleBoatList, Bootsliste nicht gespeichert:" << error;
-    m_window.showStatusNote(tr("Die Bootsliste konnte nicht gespeichert werden: %1").arg(error));
+    emit problem(tr("Die Bootsliste konnte nicht gespeichert werden: %1").arg(error));
 }

@@ -1,15 +1,18 @@
 #pragma once
 
+#include "store/Services.h"
+
 #include <QObject>
 #include <QString>
 
-class MainWindow;
 class QNetworkAccessManager;
 class QNetworkReply;
+class Regatta;
 class Ship;
 
 // The tracking server's client: sends boat-list, position and reachability requests and
-// merges the answers into the database and the boats on the chart.
+// merges the answers into the database and the race model. What the window should show of
+// it comes out as signals.
 class TrackingClient : public QObject
 {
     Q_OBJECT
@@ -18,13 +21,16 @@ public:
     static constexpr int defaultTimeoutMs = 60000;
     static constexpr int probeTag = 100;
 
-    explicit TrackingClient(MainWindow &window);
+    // network: not owned; all tracking requests go through it.
+    TrackingClient(Services services, QNetworkAccessManager *network, QObject *parent = nullptr);
+
+    // The race model whose boats the answers are for.
+    void setRegatta(Regatta *regatta) { m_regatta = regatta; }
 
     void startRequest(const QString &url, int tag, int kind);
     // Sends a reachability probe; the result of the previous one.
     bool checkServerUp();
     void getData();
-    void handleNetworkData(QNetworkReply *reply);
 
     QNetworkAccessManager *network() const { return m_network; }
     bool serverUp() const { return m_serverUp; }
@@ -34,7 +40,24 @@ public:
     bool reloadPending() const { return m_reloadScheduled; }
     void setTimeout(int milliseconds) { m_timeoutMs = milliseconds; }
 
-    static QString probeUrl();
+    QString probeUrl() const;
+
+signals:
+    // A boat-list or position request went out.
+    void requestSent();
+    // A reply of any kind, the probe's too, has been handled.
+    void replyHandled();
+    // getData sent its position requests: the period of automatic fetching starts anew.
+    void fetchStarted();
+    // A position answer for this boat has been handled; its lastget is current.
+    void lastReportChanged(Ship *ship);
+    // A position answer has been handled: the time of the last position query is now.
+    void positionsAnswered();
+    // Something went wrong that the user should know of (data not stored, boats left out).
+    void problem(const QString &note);
+
+public slots:
+    void handleNetworkData(QNetworkReply *reply);
 
 private:
     Ship *shipFor(QNetworkReply *reply, int tag) const;
@@ -44,8 +67,9 @@ private:
     void positionReplyDone();
     void scheduleReload();
 
-    MainWindow &m_window;
+    Services m_services;
     QNetworkAccessManager *m_network;
+    Regatta *m_regatta = nullptr;
     int m_timeoutMs = defaultTimeoutMs;
     // Nothing has failed yet: the first fetch goes ahead while its probe is on its way.
     bool m_serverUp = true;

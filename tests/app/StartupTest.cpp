@@ -55,7 +55,7 @@ void StartupTest::firstStartCreatesFoldersAndPlacesWindow()
     const QString maps = TestEnvironment::dataFolder() + QStringLiteral("/maps");
     QVERIFY(!QDir(TestEnvironment::dataFolder()).exists());
 
-    Startup startup;
+    Startup startup(boxes, m_clock);
     QCOMPARE(startup.run(Startup::Loop::Skip), 0);
 
     QVERIFY(QDir(maps).exists());
@@ -83,7 +83,7 @@ void StartupTest::existingMapsFolderIsReportedAsFine()
     QVERIFY(QDir().mkpath(maps));
     MessageRecorder boxes;
     LogCapture log;
-    Startup startup;
+    Startup startup(boxes, m_clock);
     QCOMPARE(startup.run(Startup::Loop::Skip), 0);
     QVERIFY(log.contains(quoted(maps) + QStringLiteral(" , fein, maps Directory existiert.")));
     QVERIFY(!log.containsPart(QStringLiteral("existiert nicht")));
@@ -98,7 +98,7 @@ void StartupTest::machineSettingsMoveTheDatabase()
         machine.setValue(QStringLiteral("BRISAVELADB2024"), folder);
     }
     MessageRecorder boxes;
-    Startup startup;
+    Startup startup(boxes, m_clock);
     QCOMPARE(startup.run(Startup::Loop::Skip), 0);
     QVERIFY(QFile::exists(folder + QStringLiteral("/brisavela2024.db")));
     QVERIFY(!QFile::exists(TestEnvironment::dataFolder() + QStringLiteral("/brisavela2024.db")));
@@ -110,7 +110,7 @@ void StartupTest::closingRemembersWindowAndRace()
 {
     MessageRecorder boxes;
     {
-        Startup startup;
+        Startup startup(boxes, m_clock);
         QCOMPARE(startup.run(Startup::Loop::Skip), 0);
         MainWindow *window = startup.window();
         window->raceMenu()->actions().at(4)->trigger();
@@ -127,7 +127,7 @@ void StartupTest::closingRemembersWindowAndRace()
         QCOMPARE(settings.value(QStringLiteral("splitterOpen")).toBool(), true);
         QVERIFY(!settings.value(QStringLiteral("geomMainwindow")).toByteArray().isEmpty());
     }
-    Startup again;
+    Startup again(boxes, m_clock);
     QCOMPARE(again.run(Startup::Loop::Skip), 0);
     MainWindow *window = again.window();
     QCOMPARE(window->geometry(), QRect(80, 90, 800, 600));
@@ -150,7 +150,7 @@ void StartupTest::silentUpdateCheckFollowsThePreference()
     MessageRecorder boxes;
     LogCapture log;
     {
-        Startup startup;
+        Startup startup(boxes, m_clock);
         QCOMPARE(startup.run(Startup::Loop::Skip), 0);
         QCOMPARE(Updater::instance()->feedURL(), QUrl(server.url(QLatin1String(FeedServerFixture::feedPath))));
         QVERIFY(QTest::qWaitFor([&] { return server.server().requests().size() == 1; }, 3000));
@@ -166,7 +166,7 @@ void StartupTest::silentUpdateCheckFollowsThePreference()
     }
     LocalDatabase::close();
     log.clear();
-    Startup again;
+    Startup again(boxes, m_clock);
     QCOMPARE(again.run(Startup::Loop::Skip), 0);
     // A check is sent from within run(): had there been one, its request would be under way.
     QVERIFY(Updater::instance()->network()->findChildren<QNetworkReply *>().isEmpty());
@@ -197,7 +197,7 @@ void StartupTest::unusableDatabaseEndsBeforeAnyWindow()
     }
 
     MessageRecorder boxes;
-    Startup startup;
+    Startup startup(boxes, m_clock);
     const int before = visibleTopLevelWindows();
     QCOMPARE(startup.run(Startup::Loop::Skip), 1);
     QVERIFY(!startup.window());
@@ -205,14 +205,14 @@ void StartupTest::unusableDatabaseEndsBeforeAnyWindow()
 
     QCOMPARE(boxes.shown().size(), 1);
     const MessageRequest &box = boxes.shown().first();
-    QCOMPARE(box.icon, QMessageBox::Critical);
+    QCOMPARE(box.icon, MessagePresenter::Icon::Critical);
     QCOMPARE(box.title, QStringLiteral("Cannot open database"));
     QCOMPARE(box.text,
              QStringLiteral("Unable to establish a database connection to %1\nThis example needs SQLite support. "
                             "Please read the Qt SQL driver documentation for information how to build it.\n\n"
                             "Click Cancel to exit.")
                  .arg(path));
-    QCOMPARE(box.buttons, QMessageBox::StandardButtons(QMessageBox::Cancel));
+    QCOMPARE(box.buttons, MessagePresenter::Buttons(MessageRequest::Cancel));
     QVERIFY(box.parent == nullptr);
 
     if (!directory) {
@@ -226,7 +226,7 @@ void StartupTest::readOnlyDatabaseIsToldOnce()
 {
     MessageRecorder boxes;
     {
-        Startup first;
+        Startup first(boxes, m_clock);
         QCOMPARE(first.run(Startup::Loop::Skip), 0);
     }
     LocalDatabase::close();
@@ -235,10 +235,10 @@ void StartupTest::readOnlyDatabaseIsToldOnce()
     if (!guard.isActive())
         QSKIP("this file system cannot make a file read-only for this user");
 
-    Startup startup;
+    Startup startup(boxes, m_clock);
     QCOMPARE(startup.run(Startup::Loop::Skip), 0);
     QCOMPARE(boxes.titles(), QStringList{QStringLiteral("Datenbank schreibgeschützt")});
-    QCOMPARE(boxes.shown().first().icon, QMessageBox::Warning);
+    QCOMPARE(boxes.shown().first().icon, MessagePresenter::Icon::Warning);
     QVERIFY(boxes.shown().first().text.contains(QStringLiteral("werden nicht gespeichert")));
     // What is stored is shown all the same.
     QCOMPARE(startup.regatta()->races().size(), 5);
@@ -259,7 +259,7 @@ void StartupTest::killedFirstStartIsCreatedAgain()
     QVERIFY(reached);
 
     MessageRecorder boxes;
-    Startup startup;
+    Startup startup(boxes, m_clock);
     QCOMPARE(startup.run(Startup::Loop::Skip), 0);
     QCOMPARE(boxes.titles(), (QStringList{QStringLiteral("Initialisierung..."), QStringLiteral("Update...")}));
     QCOMPARE(startup.regatta()->races().size(), 5);
@@ -276,12 +276,10 @@ class FileAtUpdateBox : public MessagePresenter
 public:
     explicit FileAtUpdateBox(const QString &path)
         : m_path(path)
-        , m_previous(MessagePresenter::install(this))
     {
     }
-    ~FileAtUpdateBox() override { MessagePresenter::install(m_previous); }
 
-    QMessageBox::StandardButton present(const MessageRequest &request) override
+    Button present(const MessageRequest &request) override
     {
         if (request.title == QLatin1String("Update...")) {
             seen = true;
@@ -291,7 +289,7 @@ public:
                 tablesOutside = other.tables();
             other.close();
         }
-        return QMessageBox::Ok;
+        return MessageRequest::Ok;
     }
 
     bool seen = false;
@@ -299,7 +297,6 @@ public:
 
 private:
     QString m_path;
-    MessagePresenter *m_previous;
 };
 } // namespace
 
@@ -308,7 +305,7 @@ void StartupTest::interruptedCreationLeavesNothing()
     const QString db = TestEnvironment::dataFolder() + QStringLiteral("/brisavela2024.db");
     {
         FileAtUpdateBox outside(db);
-        Startup startup;
+        Startup startup(outside, m_clock);
         QCOMPARE(startup.run(Startup::Loop::Skip), 0);
         QVERIFY(outside.seen);
         // The tables made before the box are not in the file until the creation is complete;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/Clock.h"
+
 #include <QObject>
 
 class StartupTest : public QObject
@@ -18,4 +20,7 @@ private slots:
     void readOnlyDatabaseIsToldOnce();
     void killedFirstStartIsCreatedAgain();
     void interruptedCreationLeavesNothing();
+
+private:
+    Clock m_clock;
 };

@@ -3,7 +3,6 @@
 #include "chart/GateItem.h"
 #include "chart/Ship.h"
 #include "chart/TileGrid.h"
-#include "store/Environment.h"
 #include "tests/chart/ChartRig.h"
 #include "tests/support/TestEnvironment.h"
 
@@ -86,8 +85,7 @@ private:
 
 bool cache(int z, const QPoint &tile)
 {
-    QDir().mkpath(Environment::mapsFolder() + QStringLiteral("/%1/%2").arg(z).arg(tile.x()));
-    return TileServerFixture::tileImage(z, tile.x(), tile.y()).save(Karte::tilePath(z, tile.x(), tile.y()), "PNG");
+    return cacheTile(z, tile.x(), tile.y(), TileServerFixture::tileImage(z, tile.x(), tile.y()));
 }
 } // namespace
 
@@ -165,7 +163,7 @@ void ChartRepaintTest::loadedTilesRedrawTheItemsOverThem()
             QVERIFY(cache(10, t));
     }
     HeldTile server;
-    Environment::setTileServerUrl(server.baseUrl());
+    rig.owner.tiles.setServerUrl(server.baseUrl());
 
     chart.zoomBy(1);
     QCOMPARE(chart.grid().tileRange(), next.tileRange());

@@ -1,15 +1,16 @@
 #include "tests/chart/ChartRig.h"
 
-#include "store/Environment.h"
+#include "tests/support/TestEnvironment.h"
 
+#include <QDir>
 #include <QTest>
 
 ChartRig::ChartRig(const QSize &viewSize, bool loadMaps, int zoom, const GeoPoint &centre)
     : size(viewSize)
 {
-    Environment::setTileServerUrl(tiles.baseUrl());
+    owner.tiles.setServerUrl(tiles.baseUrl());
     owner.loadMapsFlag = loadMaps;
-    chart = std::make_unique<Karte>(&scene, &owner);
+    chart = std::make_unique<Karte>(&scene, &owner, &owner.tiles);
     chart->setCenter(centre);
     chart->setZoom(zoom);
     chart->resize(size);
@@ -18,7 +19,7 @@ ChartRig::ChartRig(const QSize &viewSize, bool loadMaps, int zoom, const GeoPoin
 void ChartRig::rebuild(int zoom, const GeoPoint &centre)
 {
     chart.reset();
-    chart = std::make_unique<Karte>(&scene, &owner);
+    chart = std::make_unique<Karte>(&scene, &owner, &owner.tiles);
     chart->setCenter(centre);
     chart->setZoom(zoom);
     chart->resize(size);
@@ -62,4 +63,15 @@ QImage viewPixels(Karte &chart)
     image.fill(Qt::magenta);
     chart.QWidget::render(&image);
     return image;
+}
+
+QString cachedTilePath(int zoom, int x, int y)
+{
+    return TestEnvironment::dataFolder() + QStringLiteral("/maps/%1/%2/%3.png").arg(zoom).arg(x).arg(y);
+}
+
+bool cacheTile(int zoom, int x, int y, const QImage &image)
+{
+    QDir().mkpath(TestEnvironment::dataFolder() + QStringLiteral("/maps/%1/%2").arg(zoom).arg(x));
+    return image.save(cachedTilePath(zoom, x, y), "PNG");
 }

@@ -34,3 +34,6 @@ bool sameImage(const QImage &a, const QImage &b);
 // The chart as it paints itself, one image pixel per view pixel whatever the screen's
 // device pixel ratio.
 QImage viewPixels(Karte &chart);
+// The disk cache of the test's data folder: a tile's file, and a tile put there.
+QString cachedTilePath(int zoom, int x, int y);
+bool cacheTile(int zoom, int x, int y, const QImage &image);

@@ -117,7 +117,7 @@ void GateItemTest::chartRefreshReprojectsGates()
 {
     RecordingOwner owner;
     Scheme scene;
-    Karte chart(&scene, &owner);
+    Karte chart(&scene, &owner, &owner.tiles);
     chart.resize(400, 300);
     GateItem gate(43.00675, 16.066916, 42.986766, 16.0203, 0, 0, QStringLiteral("Bisevo-Vis"), true);
     chart.setGates({&gate});

@@ -1,16 +1,26 @@
 #pragma once
 
 #include "chart/ChartOwner.h"
+#include "chart/TileSource.h"
+#include "tests/support/TestEnvironment.h"
+
+#include <QNetworkAccessManager>
 
 #include <QList>
 #include <QPoint>
 
 #include <functional>
 
-// Stands in for the main window: records every call the chart makes into its owner.
+// Stands in for the main window: records every call the chart makes into its owner, and
+// gives the chart tiles from the test's data folder and a server where nothing listens
+// (until a test points it at one of its own).
 class RecordingOwner : public ChartOwner
 {
 public:
+    QNetworkAccessManager network;
+    TileSource tiles{TestEnvironment::dataFolder() + QStringLiteral("/maps"), QUrl(QStringLiteral("http://127.0.0.1:9")),
+                     &network};
+
     struct XYStatus
     {
         int x, y;

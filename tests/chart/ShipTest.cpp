@@ -47,7 +47,7 @@ bool near(double a, double b, double tolerance)
 struct ChartOnly
 {
     ChartOnly()
-        : chart(&scene, &owner)
+        : chart(&scene, &owner, &owner.tiles)
     {
         chart.setZoom(12);
         chart.setCenter(43.0, 16.02);

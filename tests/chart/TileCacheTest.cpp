@@ -1,6 +1,5 @@
 #include "tests/chart/TileCacheTest.h"
 
-#include "store/Environment.h"
 #include "tests/chart/ChartRig.h"
 #include "tests/support/LogCapture.h"
 #include "tests/support/TestEnvironment.h"
@@ -20,8 +19,7 @@ void writeCachedTile(int z, int x, int y, const QColor &colour)
 {
     QImage image(256, 256, QImage::Format_RGB32);
     image.fill(colour);
-    QDir().mkpath(Environment::mapsFolder() + QStringLiteral("/%1/%2").arg(z).arg(x));
-    QVERIFY(image.save(Karte::tilePath(z, x, y), "PNG"));
+    QVERIFY(cacheTile(z, x, y, image));
 }
 } // namespace
 
@@ -40,7 +38,7 @@ void TileCacheTest::cachedTileIsReadAndNeverRequested()
 
     QVERIFY(rig.tiles.requestsFor(10, 557, 376).isEmpty());
     QCOMPARE(rig.chart->storedTile(QPoint(557, 376)).pixelColor(10, 10), QColor(Qt::red));
-    QVERIFY(log.contains(QStringLiteral("Karte::download(), gefunden,  ") + quoted(Karte::tilePath(10, 557, 376))));
+    QVERIFY(log.contains(QStringLiteral("Karte::download(), gefunden,  ") + quoted(cachedTilePath(10, 557, 376))));
     // Every other tile of the searched area came from the server.
     QCOMPARE(rig.tiles.server().requests().size(), rig.searchedTiles().size() - 1);
 }
@@ -63,7 +61,7 @@ void TileCacheTest::missingTilesAreFetchedOnceSavedAndFoundAgain()
         QCOMPARE(requests.first().header("User-Agent"), QByteArray("Brisavela_2.24.0"));
         QVERIFY(sameImage(rig.chart->storedTile(t), TileServerFixture::tileImage(10, t.x(), t.y())));
 
-        const QString path = Karte::tilePath(10, t.x(), t.y());
+        const QString path = cachedTilePath(10, t.x(), t.y());
         QVERIFY(path.startsWith(TestEnvironment::dataFolder() + QStringLiteral("/maps/10/")));
         QImageReader reader(path);
         QCOMPARE(reader.format(), QByteArray("png"));
@@ -137,7 +135,7 @@ void TileCacheTest::failedRepliesLeavePlaceholders()
     QVERIFY(rig.settle());
 
     QVERIFY(rig.chart->isPlaceholder(QPoint(557, 376)));
-    QVERIFY(!QFile::exists(Karte::tilePath(10, 557, 376)));
+    QVERIFY(!QFile::exists(cachedTilePath(10, 557, 376)));
     QVERIFY(log.containsPart(diagnostic));
     // The neighbours are unaffected, and the failed tile is not asked for again.
     QVERIFY(!rig.chart->isPlaceholder(QPoint(556, 376)));
@@ -152,7 +150,7 @@ void TileCacheTest::stalledRequestEndsByTimeout()
     // Requests go out from the event loop, so the rig can still be set up here.
     ChartRig rig;
     rig.tiles.setMode(TileServerFixture::Mode::Stall);
-    rig.chart->setTileTimeout(300);
+    rig.owner.tiles.setTimeout(300);
     rig.start();
     QVERIFY(rig.settle(10000));
     for (const QPoint &t : rig.searchedTiles())
@@ -174,8 +172,8 @@ void TileCacheTest::redirectedTileIsCachedUnderItsOwnIndex()
     rig.start();
     QVERIFY(rig.settle());
     QVERIFY(rig.tiles.server().requestsTo(QStringLiteral("/moved/10/557/376.png")).size() == 1);
-    QVERIFY(QFile::exists(Karte::tilePath(10, 557, 376)));
-    QVERIFY(!QDir(Environment::mapsFolder() + QStringLiteral("/moved")).exists());
+    QVERIFY(QFile::exists(cachedTilePath(10, 557, 376)));
+    QVERIFY(!QDir(TestEnvironment::dataFolder() + QStringLiteral("/maps/moved")).exists());
     QVERIFY(sameImage(rig.chart->storedTile(QPoint(557, 376)), TileServerFixture::tileImage(10, 557, 376)));
 }
 
@@ -198,8 +196,8 @@ void TileCacheTest::replyForEarlierZoomFillsCacheButNotTheChart()
     QCOMPARE(rig.chart->grid().tileRange(), QRect(QPoint(2, 2), QPoint(3, 3)));
     for (const QPoint &t : rig.searchedTiles())
         QVERIFY(sameImage(rig.chart->storedTile(t), TileServerFixture::tileImage(7, t.x(), t.y())));
-    QVERIFY(QFile::exists(Karte::tilePath(6, 2, 2)));
-    QVERIFY(QFile::exists(Karte::tilePath(6, 1, 3)));
+    QVERIFY(QFile::exists(cachedTilePath(6, 2, 2)));
+    QVERIFY(QFile::exists(cachedTilePath(6, 1, 3)));
 }
 
 void TileCacheTest::edgesOfTheWorldFollowTheSearchOrder_data()

@@ -181,7 +181,7 @@ void TileGridTest::unprojectablePositionsGiveOriginAndDiagnostic()
     QFETCH(double, lng);
     RecordingOwner owner;
     Scheme scene;
-    Karte chart(&scene, &owner);
+    Karte chart(&scene, &owner, &owner.tiles);
     LogCapture log;
     QCOMPARE(chart.getPixelPosForCoordinates(lng, lat), QPoint(0, 0));
     QCOMPARE(log.count(QStringLiteral("Exception in Karte::getPixelPosForCoordinates")), 1);

@@ -95,7 +95,8 @@ QList<int> ids(const QSignalSpy &spy)
 
 void IconSelectorTest::buildsClassAndBoatRows()
 {
-    IconSelector list;
+    TestMessages messages;
+    IconSelector list(nullptr, messages);
     QSignalSpy checked(&list, &IconSelector::shipChecked);
     Fleet fleet;
     fleet.fill(list);
@@ -144,7 +145,8 @@ void IconSelectorTest::buildsClassAndBoatRows()
 
 void IconSelectorTest::uncheckingAClassSwitchesItsBoatsFirst()
 {
-    IconSelector list;
+    TestMessages messages;
+    IconSelector list(nullptr, messages);
     Fleet fleet;
     fleet.fill(list);
     QSignalSpy checked(&list, &IconSelector::shipChecked);
@@ -164,7 +166,8 @@ void IconSelectorTest::uncheckingAClassSwitchesItsBoatsFirst()
 
 void IconSelectorTest::clicksOnBoatRowsOnlyReportTheBoat()
 {
-    IconSelector list;
+    TestMessages messages;
+    IconSelector list(nullptr, messages);
     Fleet fleet;
     fleet.fill(list);
     list.resize(600, 400);
@@ -188,7 +191,8 @@ void IconSelectorTest::clicksOnBoatRowsOnlyReportTheBoat()
 
 void IconSelectorTest::checkBoxClickSwitchesTheBoatOnly()
 {
-    IconSelector list;
+    TestMessages messages;
+    IconSelector list(nullptr, messages);
     Fleet fleet;
     fleet.fill(list);
     list.resize(600, 400);
@@ -220,7 +224,8 @@ void IconSelectorTest::selectedRowKeepsTheOverdueColour()
 {
     StyleSheet sheet;
     QVERIFY(sheet.applied());
-    IconSelector list;
+    TestMessages messages;
+    IconSelector list(nullptr, messages);
     Fleet fleet;
     fleet.fill(list);
     list.resize(700, 300);
@@ -252,7 +257,8 @@ void IconSelectorTest::selectedRowKeepsTheOverdueColour()
 
 void IconSelectorTest::spaceTogglesTheLegendOnly()
 {
-    IconSelector list;
+    TestMessages messages;
+    IconSelector list(nullptr, messages);
     Fleet fleet;
     fleet.fill(list);
     list.show();
@@ -273,7 +279,8 @@ void IconSelectorTest::spaceTogglesTheLegendOnly()
 
 void IconSelectorTest::numberColumnStaysFirst()
 {
-    IconSelector list;
+    TestMessages messages;
+    IconSelector list(nullptr, messages);
     QHeaderView *header = list.treeView()->header();
     header->moveSection(0, 3);
     QCOMPARE(header->visualIndex(0), 0);
@@ -289,7 +296,7 @@ void IconSelectorTest::numberColumnStaysFirst()
 void IconSelectorTest::failedConnectionsAreReported()
 {
     MessageRecorder boxes;
-    IconSelector list;
+    IconSelector list(nullptr, boxes);
     QObject noSlots;
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("QObject::connect: No such slot.*")));
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("QObject::connect: No such slot.*")));
@@ -299,12 +306,13 @@ void IconSelectorTest::failedConnectionsAreReported()
     QCOMPARE(boxes.shown()[0].text, QStringLiteral("toggleLegende not connected"));
     QCOMPARE(boxes.shown()[1].text, QStringLiteral("shipClicked not connected"));
     QCOMPARE(boxes.shown()[2].text, QStringLiteral("shipChecked not connected"));
-    QCOMPARE(boxes.shown()[0].icon, QMessageBox::Critical);
+    QCOMPARE(boxes.shown()[0].icon, MessagePresenter::Icon::Critical);
 }
 
 void IconSelectorTest::escapeKeepsTheListShown()
 {
-    IconSelector list;
+    TestMessages messages;
+    IconSelector list(nullptr, messages);
     list.show();
     QVERIFY(QTest::qWaitForWindowExposed(&list));
     QTest::keyClick(list.treeView(), Qt::Key_Escape);

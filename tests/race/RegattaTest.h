@@ -12,8 +12,7 @@ private slots:
     void finishedRaceSwitchesAutomaticLoadingOff();
     void racesOfOneEventShareBoatsAndPositions();
     void boatsAreGroupedByClassInStartNumberOrder();
-    void sliderRangeFollowsTheStoredPositions();
+    void timeRangeFollowsTheStoredPositions();
     void raceWithoutReadyBoatsShowsTheCurrentSecond();
-    void chosenRaceNamePrefixesLoadInListOrder();
     void eventWithNoBoatToShowReportsAnEmptyList();
 };

@@ -68,12 +68,12 @@ QStringList version10Schema()
 }
 
 // The database work start-up does on an existing file.
-void openAsStartupDoes(const QString &path)
+void openAsStartupDoes(const QString &path, MessagePresenter &boxes)
 {
     bool existed = false;
     QVERIFY(LocalDatabase::open(path, &existed));
     QVERIFY(existed);
-    DatabaseSchema::createOrUpgrade(existed);
+    DatabaseSchema::createOrUpgrade(existed, boxes);
     LocalDatabase::ensureIndexes();
 }
 
@@ -84,13 +84,13 @@ void SchemaTest::newFileGetsCurrentSchemaAndSeededRaces()
     TestDatabase db(QStringLiteral("new.db"), false);
     QVERIFY(db.isOpen());
     MessageRecorder boxes;
-    DatabaseSchema::createOrUpgrade(false);
+    DatabaseSchema::createOrUpgrade(false, boxes);
 
     QCOMPARE(boxes.shown().size(), 2);
     QCOMPARE(boxes.shown()[0].title, QStringLiteral("Initialisierung..."));
     QCOMPARE(boxes.shown()[0].text, QStringLiteral("Die Datenbank wird in der Version 1 neu angelegt.\n\n"));
-    QCOMPARE(boxes.shown()[0].icon, QMessageBox::Information);
-    QCOMPARE(boxes.shown()[0].buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    QCOMPARE(boxes.shown()[0].icon, MessagePresenter::Icon::Information);
+    QCOMPARE(boxes.shown()[0].buttons, MessagePresenter::Buttons(MessageRequest::Ok));
     QCOMPARE(boxes.shown()[1].title, QStringLiteral("Update..."));
     QCOMPARE(boxes.shown()[1].text, updateText(1));
     QVERIFY(boxes.shown()[1].parent == nullptr);
@@ -113,7 +113,7 @@ void SchemaTest::version3RunsLaterStepsThenSeeds2024()
     TestDatabase db(QStringLiteral("v3.db"), false);
     QVERIFY(SqlHelpers::exec(version3Schema()));
     MessageRecorder boxes;
-    DatabaseSchema::createOrUpgrade(true);
+    DatabaseSchema::createOrUpgrade(true, boxes);
 
     QCOMPARE(boxes.titles(), QStringList{QStringLiteral("Update...")});
     QCOMPARE(boxes.shown()[0].text, updateText(3));
@@ -134,7 +134,7 @@ void SchemaTest::version10Without2024RacesGetsThemAfterLargestId()
     TestDatabase db(QStringLiteral("v10.db"), false);
     QVERIFY(SqlHelpers::exec(version10Schema()));
     MessageRecorder boxes;
-    DatabaseSchema::createOrUpgrade(true);
+    DatabaseSchema::createOrUpgrade(true, boxes);
 
     QCOMPARE(boxes.shown().size(), 1);
     QCOMPARE(boxes.shown()[0].text, updateText(10));
@@ -149,7 +149,7 @@ void SchemaTest::version10Without2024RacesGetsThemAfterLargestId()
 
     // Running again finds version 23 and the races: nothing is added twice.
     boxes.clear();
-    DatabaseSchema::createOrUpgrade(true);
+    DatabaseSchema::createOrUpgrade(true, boxes);
     QVERIFY(boxes.shown().isEmpty());
     QCOMPARE(SqlHelpers::rows(raceQuery).size(), 5);
 }
@@ -182,7 +182,7 @@ void SchemaTest::currentOrNewerVersionIsLeftUntouched()
     LocalDatabase::close();
 
     MessageRecorder boxes;
-    openAsStartupDoes(path);
+    openAsStartupDoes(path, boxes);
     // No box and no upgrade: what start-up adds is the unique position index, nothing else.
     QVERIFY(boxes.shown().isEmpty());
     QCOMPARE(SqlHelpers::dump(), before);
@@ -208,7 +208,8 @@ void SchemaTest::repeatedPositionsAreRemovedOnceBeforeTheIndex()
         QVERIFY(SqlHelpers::exec(schema));
     }
     LogCapture log;
-    openAsStartupDoes(path);
+    MessageRecorder boxes;
+    openAsStartupDoes(path, boxes);
     // The first row of each boat, event and time stays.
     QCOMPARE(SqlHelpers::rows(QStringLiteral("SELECT id, lat FROM track ORDER BY id")),
              (QList<QVariantList>{{1, 43.0}, {2, 43.1}, {4, 44.0}, {5, 45.0}}));
@@ -221,7 +222,7 @@ void SchemaTest::repeatedPositionsAreRemovedOnceBeforeTheIndex()
 
     // Done once: the next start finds the index and removes nothing.
     LogCapture again;
-    openAsStartupDoes(path);
+    openAsStartupDoes(path, boxes);
     QVERIFY(!again.containsPart(QStringLiteral("doppelte Positionen")));
     QCOMPARE(SqlHelpers::scalar(QStringLiteral("SELECT count(*) FROM track")).toInt(), 4);
     LocalDatabase::close();
@@ -234,7 +235,7 @@ void SchemaTest::versionTableWithoutRowZeroCountsAsVersion1()
     schema[1] = QStringLiteral("insert into version values (5, 22)");
     QVERIFY(SqlHelpers::exec(schema));
     MessageRecorder boxes;
-    DatabaseSchema::createOrUpgrade(true);
+    DatabaseSchema::createOrUpgrade(true, boxes);
 
     QCOMPARE(boxes.shown().size(), 1);
     QCOMPARE(boxes.shown()[0].text, updateText(1));
@@ -252,7 +253,7 @@ void SchemaTest::emptyRegattaTableSeeds2024RacesFrom2024()
     schema.removeIf([](const QString &s) { return s.startsWith(QStringLiteral("insert into regatta")); });
     QVERIFY(SqlHelpers::exec(schema));
     MessageRecorder boxes;
-    DatabaseSchema::createOrUpgrade(true);
+    DatabaseSchema::createOrUpgrade(true, boxes);
     QCOMPARE(SqlHelpers::rows(raceQuery), seeded2024(2024));
 }
 
@@ -268,7 +269,7 @@ void SchemaTest::emptyFileIsCreatedAsNew()
     bool existed = true;
     QVERIFY(LocalDatabase::open(path, &existed));
     QVERIFY(!existed);
-    DatabaseSchema::createOrUpgrade(existed);
+    DatabaseSchema::createOrUpgrade(existed, boxes);
 
     QCOMPARE(boxes.titles(), (QStringList{QStringLiteral("Initialisierung..."), QStringLiteral("Update...")}));
     QCOMPARE(SqlHelpers::rows(raceQuery).size(), 5);
@@ -284,7 +285,7 @@ void SchemaTest::fileWithoutTablesGetsOnlyPrefs()
     TestDatabase db(QStringLiteral("foreign.db"), false);
     QVERIFY(SqlHelpers::exec({QStringLiteral("create table notes (text varchar(10))")}));
     MessageRecorder boxes;
-    DatabaseSchema::createOrUpgrade(true);
+    DatabaseSchema::createOrUpgrade(true, boxes);
     QCOMPARE(boxes.shown().size(), 1);
     QCOMPARE(boxes.shown()[0].text, updateText(1));
     QCOMPARE(SqlHelpers::tables(), (QStringList{QStringLiteral("notes"), QStringLiteral("prefs")}));

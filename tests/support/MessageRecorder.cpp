@@ -1,25 +1,31 @@
 #include "tests/support/MessageRecorder.h"
 
-MessageRecorder::MessageRecorder()
-    : m_previous(MessagePresenter::install(this))
+#include <QTest>
+
+MessageRecorder::MessageRecorder() = default;
+
+MessageRecorder::MessageRecorder(TestMessages &messages)
+    : m_messages(&messages)
 {
+    messages.m_recorders.append(this);
 }
 
 MessageRecorder::~MessageRecorder()
 {
-    MessagePresenter::install(m_previous);
+    if (m_messages)
+        m_messages->m_recorders.removeOne(this);
 }
 
-QMessageBox::StandardButton MessageRecorder::present(const MessageRequest &request)
+MessagePresenter::Button MessageRecorder::present(const MessageRequest &request)
 {
     m_shown.append(request);
-    if (m_answer != QMessageBox::NoButton)
+    if (m_answer != MessageRequest::NoButton)
         return m_answer;
-    for (int bit = QMessageBox::FirstButton; bit <= QMessageBox::LastButton; bit <<= 1) {
-        if (request.buttons & bit)
-            return static_cast<QMessageBox::StandardButton>(bit);
-    }
-    return QMessageBox::NoButton;
+    if (request.buttons & MessageRequest::Ok)
+        return MessageRequest::Ok;
+    if (request.buttons & MessageRequest::Cancel)
+        return MessageRequest::Cancel;
+    return MessageRequest::NoButton;
 }
 
 QStringList MessageRecorder::titles() const
@@ -28,4 +34,19 @@ QStringList MessageRecorder::titles() const
     for (const MessageRequest &request : m_shown)
         result << request.title;
     return result;
+}
+
+MessagePresenter::Button TestMessages::present(const MessageRequest &request)
+{
+    if (!m_recorders.isEmpty())
+        return m_recorders.last()->present(request);
+    ++m_unexpected;
+    const QByteArray what =
+        QStringLiteral("unexpected message box \"%1\": \"%2\"").arg(request.title, request.text).toUtf8();
+    if (QTest::currentTestFunction())
+        QTest::qFail(what.constData(), __FILE__, __LINE__);
+    else
+        qCritical("%s", what.constData());
+    // Answered all the same, so nothing blocks.
+    return request.buttons & MessageRequest::Ok ? MessageRequest::Ok : MessageRequest::Cancel;
 }

@@ -102,3 +102,15 @@ QString storedFollow(int shipId)
 }
 
 } // namespace RaceData
+
+void storeFleet(int firstTime)
+{
+    using RaceData::Boat;
+    RaceData::insertBoat(Boat{101, 125, QStringLiteral("J/80"), QStringLiteral("10"), QStringLiteral("Bora")});
+    RaceData::insertBoat(Boat{102, 125, QStringLiteral("J/80"), QStringLiteral("2"), QStringLiteral("Jugo")});
+    RaceData::insertBoat(Boat{201, 125, QStringLiteral("Melges"), QStringLiteral("7"), QStringLiteral("Maestral")});
+    RaceData::insertBoat(Boat{202, 125, QStringLiteral("Melges"), QStringLiteral("8"), QStringLiteral("Tramontana")});
+    const int ids[] = {101, 102, 201, 202};
+    for (int i = 0; i < 4; ++i)
+        RaceData::insertTrack(ids[i], 125, RaceData::straight(42.70 + 0.01 * i, 16.10, 0.0005, 0.0008, firstTime + 5 * i, 60, 61));
+}

@@ -40,3 +40,6 @@ int storedLastget(int shipId);
 QString storedFollow(int shipId);
 
 } // namespace RaceData
+
+// Four boats of event 125 in two classes, each with an hour of fixes a minute apart.
+void storeFleet(int firstTime = 1712743200);

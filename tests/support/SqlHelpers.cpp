@@ -86,7 +86,7 @@ TestDatabase::TestDatabase(const QString &fileName, bool createSchema, int busyT
         // A fresh database announces its creation and its upgrade in a box each; those are
         // expected here, and no other.
         MessageRecorder creation;
-        DatabaseSchema::createOrUpgrade(existed);
+        DatabaseSchema::createOrUpgrade(existed, creation);
         LocalDatabase::ensureIndexes();
         for (const QString &title : creation.titles()) {
             if (title != QLatin1String("Initialisierung...") && title != QLatin1String("Update..."))

@@ -1,7 +1,5 @@
 #include "tests/support/TestEnvironment.h"
 
-#include "store/Clock.h"
-#include "store/Environment.h"
 
 #include <QDir>
 #include <QFile>
@@ -55,9 +53,6 @@ void TestEnvironment::reset()
     emptyFolder(configHome());
     emptyFolder(systemConfig());
     emptyFolder(tempFolder());
-    Clock::unpin();
-    Environment::setDataFolder(Environment::defaultDataFolder());
-    Environment::setDatabasePath(QString());
     QSettings settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("brisavela.org"),
                        QStringLiteral("Brisavela"));
     settings.clear();
@@ -68,7 +63,6 @@ void TestEnvironment::reset()
     settings.setValue(QStringLiteral("downloadServerUrl"), nowhere);
     settings.setValue(QStringLiteral("tileServerUrl"), QStringLiteral("http://127.0.0.1:9"));
     settings.sync();
-    Environment::readServerUrls(settings);
 }
 
 QString TestEnvironment::root()

@@ -11,7 +11,8 @@ public:
     // Call first thing in main(), before QApplication is constructed.
     static void prepareProcess();
 
-    // Empties the data, config and temp folders and the settings stores; unpins the clock.
+    // Empties the data, config and temp folders and the settings stores; the settings point
+    // the servers where nothing listens.
     static void reset();
 
     static QString root();

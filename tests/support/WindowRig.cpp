@@ -11,9 +11,8 @@
 
 WindowRig::WindowRig(bool show)
 {
-    Environment::setTrackingServerUrl(tracking.baseUrl());
-    Environment::setTileServerUrl(QUrl(QStringLiteral("http://127.0.0.1:9")));
-    window = std::make_unique<MainWindow>();
+    services.environment.setTrackingServerUrl(tracking.baseUrl());
+    window = std::make_unique<MainWindow>(services.services());
     window->setGeometry(50, 50, 738, 664);
     if (show) {
         window->show();
@@ -30,7 +29,7 @@ WindowRig::~WindowRig()
 
 Regatta &WindowRig::start(int eventId, int taskId)
 {
-    regatta = std::make_unique<Regatta>(window.get(), eventId, taskId);
+    regatta = std::make_unique<Regatta>(window.get(), eventId, taskId, services.services());
     return *regatta;
 }
 
@@ -60,16 +59,4 @@ bool WindowRig::settle(int timeoutMs)
             return client->outstandingPositions() == 0 && !client->reloadPending() && window->pendingRequests() == 0;
         },
         timeoutMs);
-}
-
-void storeFleet(int firstTime)
-{
-    using RaceData::Boat;
-    RaceData::insertBoat(Boat{101, 125, QStringLiteral("J/80"), QStringLiteral("10"), QStringLiteral("Bora")});
-    RaceData::insertBoat(Boat{102, 125, QStringLiteral("J/80"), QStringLiteral("2"), QStringLiteral("Jugo")});
-    RaceData::insertBoat(Boat{201, 125, QStringLiteral("Melges"), QStringLiteral("7"), QStringLiteral("Maestral")});
-    RaceData::insertBoat(Boat{202, 125, QStringLiteral("Melges"), QStringLiteral("8"), QStringLiteral("Tramontana")});
-    const int ids[] = {101, 102, 201, 202};
-    for (int i = 0; i < 4; ++i)
-        RaceData::insertTrack(ids[i], 125, RaceData::straight(42.70 + 0.01 * i, 16.10, 0.0005, 0.0008, firstTime + 5 * i, 60, 61));
 }

@@ -3,6 +3,7 @@
 #include "race/Regatta.h"
 #include "tests/support/MessageRecorder.h"
 #include "tests/support/SqlHelpers.h"
+#include "tests/support/TestServices.h"
 #include "tests/support/TrackingServerFixture.h"
 #include "window/MainWindow.h"
 
@@ -25,11 +26,12 @@ struct WindowRig
     // Waits until no tracking request is outstanding and the placements have run.
     bool settle(int timeoutMs = 5000);
 
+    // The rig's own time, places and message boxes (which fail the test unless a
+    // MessageRecorder made on services.messages expects them).
+    TestServices services;
+    Clock &clock = services.clock;
     TestDatabase db;
     TrackingServerFixture tracking;
     std::unique_ptr<MainWindow> window;
     std::unique_ptr<Regatta> regatta;
 };
-
-// Four boats of event 125 in two classes, each with an hour of fixes a minute apart.
-void storeFleet(int firstTime = 1712743200);

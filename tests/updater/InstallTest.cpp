@@ -66,7 +66,7 @@ struct InstallRig
         server.setResponse(QStringLiteral("/brisavela-setup.run"),
                            HttpResponse::ok(installerScript(), "application/octet-stream"));
         server.setResponse(QStringLiteral("/notes.html"), HttpResponse::ok("<p>Notes</p>", "text/html"));
-        InstallerCheck::setPublicKey(keys.publicKey.toBase64());
+        Updater::instance()->setPublicKey(keys.publicKey.toBase64());
         Updater *u = Updater::instance();
         u->setFeedURL(server.url(QLatin1String(FeedServerFixture::feedPath)));
         u->setLauncher([this](const QString &path) {
@@ -123,6 +123,7 @@ void InstallTest::init()
     TestEnvironment::reset();
     QSettings(QCoreApplication::organizationName(), QCoreApplication::applicationName()).clear();
     Updater::instance()->clear();
+    Updater::instance()->setMessagePresenter(&m_messages);
     Updater::instance()->allowSkipVersion(false);
     Updater::instance()->allowRemindLater(true);
     qputenv("BRISAVELA_TEST_MARK", (TestEnvironment::tempFolder() + QStringLiteral("/../installed.mark")).toLocal8Bit());
@@ -135,6 +136,8 @@ void InstallTest::cleanup()
     Updater::instance()->setLimits(TransferLimits());
     Updater::instance()->setLauncher([](const QString &) { return false; });
     Updater::instance()->setQuitter([](int) {});
+    Updater::instance()->setMessagePresenter(nullptr);
+    Updater::instance()->setPublicKey(InstallerCheck::builtInKey());
 }
 
 void InstallTest::signedInstallerIsStartedFromAPrivateFolder()
@@ -145,7 +148,7 @@ void InstallTest::signedInstallerIsStartedFromAPrivateFolder()
                        .arg(QString::fromLatin1(sign(script, keys.secretKey)))
                        .arg(script.size()),
                    keys);
-    MessageRecorder boxes;
+    MessageRecorder boxes(m_messages);
     LogCapture log;
     QVERIFY(rig.offerAndInstall());
 
@@ -192,7 +195,7 @@ void InstallTest::unverifiableInstallerIsRefused()
                          .arg(QString::fromLatin1(sign(script, keys.secretKey)))
                          .arg(script.size() + 1);
     InstallRig rig(attributes, keys);
-    MessageRecorder boxes;
+    MessageRecorder boxes(m_messages);
     QVERIFY(rig.offerAndInstall());
 
     QVERIFY(rig.launches.paths.isEmpty());
@@ -211,7 +214,7 @@ void InstallTest::failedDownloadKeepsTheProgramRunning()
     const KeyPair keys = makeKeys();
     InstallRig rig(QString(), keys);
     rig.server.setResponse(QStringLiteral("/brisavela-setup.run"), HttpResponse::error(404));
-    MessageRecorder boxes;
+    MessageRecorder boxes(m_messages);
     LogCapture log;
     QVERIFY(rig.offerAndInstall());
     QVERIFY(log.contains(QStringLiteral("Download errors ocurred! HTTP Error Code: 404")));
@@ -226,8 +229,8 @@ void InstallTest::buildWithoutKeyDownloadsNothing()
 {
     const KeyPair keys = makeKeys();
     InstallRig rig(InstallRig::signedAttributes(keys), keys);
-    InstallerCheck::setPublicKey(QByteArray());
-    MessageRecorder boxes;
+    Updater::instance()->setPublicKey(QByteArray());
+    MessageRecorder boxes(m_messages);
     QVERIFY(rig.offerAndInstall());
 
     QVERIFY(rig.server.server().requestsTo(QStringLiteral("/brisavela-setup.run")).isEmpty());
@@ -264,7 +267,7 @@ void InstallTest::folderThatCannotBeMadeRemovesNothing()
     }
     const KeyPair keys = makeKeys();
     InstallRig rig(InstallRig::signedAttributes(keys), keys);
-    MessageRecorder boxes;
+    MessageRecorder boxes(m_messages);
     {
         TemporaryTmpDir pointed(tmp);
         QVERIFY(rig.offerAndInstall());
@@ -305,7 +308,7 @@ void InstallTest::unsafeFileNamesAreRefused()
         rig.server.setFeed(FeedServerFixture::feed(
             {rig.server.item(QStringLiteral("2.25"), InstallRig::signedAttributes(keys), installer)}));
     }
-    MessageRecorder boxes;
+    MessageRecorder boxes(m_messages);
     QVERIFY(rig.offerAndInstall());
     QVERIFY(rig.launches.paths.isEmpty());
     QVERIFY(downloadFolders().isEmpty());
@@ -353,7 +356,7 @@ void InstallTest::installerDownloadsAreLimited()
         rig.server.setResponse(installer, HttpResponse::redirect(QUrl::fromLocalFile(local).toEncoded()));
     }
     Updater::instance()->setLimits(limits);
-    MessageRecorder boxes;
+    MessageRecorder boxes(m_messages);
     LogCapture log;
     QVERIFY(rig.offerAndInstall());
     QVERIFY(log.containsPart(QStringLiteral("Download errors ocurred! HTTP Error Code:")));

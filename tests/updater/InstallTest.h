@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tests/support/MessageRecorder.h"
+
 #include <QObject>
 
 class InstallTest : public QObject
@@ -19,4 +21,8 @@ private slots:
     void unsafeFileNamesAreRefused();
     void installerDownloadsAreLimited_data();
     void installerDownloadsAreLimited();
+
+private:
+    // Boxes of the updater fail the test unless a recorder made on this expects them.
+    TestMessages m_messages;
 };

@@ -53,6 +53,7 @@ void UpdaterTest::init()
     TestEnvironment::reset();
     QSettings(QCoreApplication::organizationName(), QCoreApplication::applicationName()).clear();
     updater()->clear();
+    updater()->setMessagePresenter(&m_messages);
     updater()->allowSkipVersion(false);
     updater()->allowRemindLater(true);
 }
@@ -61,6 +62,7 @@ void UpdaterTest::cleanup()
 {
     updater()->clear();
     updater()->setLimits(TransferLimits());
+    updater()->setMessagePresenter(nullptr);
 }
 
 void UpdaterTest::newerVersionIsOfferedWithReleaseNotes()
@@ -70,7 +72,7 @@ void UpdaterTest::newerVersionIsOfferedWithReleaseNotes()
     server.setResponse(QStringLiteral("/notes.html"),
                        HttpResponse::ok(QByteArray("<p>Neu: Gr\xf6\xdf" "ere Karten</p>") + '\0' + "junk", "text/html"));
     updater()->setFeedURL(server.url(QLatin1String(FeedServerFixture::feedPath)));
-    MessageRecorder boxes;
+    MessageRecorder boxes(m_messages);
     QVERIFY(updater()->CheckForUpdatesSilent());
     QVERIFY(QTest::qWaitFor([] { return updater()->updateWindow() != nullptr; }, 3000));
     QVERIFY(waitForFeedHandled());
@@ -108,7 +110,7 @@ void UpdaterTest::versionThatIsNotNewerIsReportedOnlyWhenAsked()
     // The first fitting item decides, even when a later one is newer.
     server.setFeed(FeedServerFixture::feed({server.item(QStringLiteral("2.24")), server.item(QStringLiteral("3.0"))}));
     updater()->setFeedURL(server.url(QLatin1String(FeedServerFixture::feedPath)));
-    MessageRecorder boxes;
+    MessageRecorder boxes(m_messages);
     LogCapture log;
     QVERIFY(updater()->CheckForUpdatesSilent());
     QVERIFY(waitForFeedHandled());
@@ -119,7 +121,7 @@ void UpdaterTest::versionThatIsNotNewerIsReportedOnlyWhenAsked()
     QVERIFY(updater()->CheckForUpdatesNotSilent());
     QVERIFY(waitForFeedHandled());
     QCOMPARE(boxes.shown().size(), 1);
-    QCOMPARE(boxes.shown().first().icon, QMessageBox::Information);
+    QCOMPARE(boxes.shown().first().icon, MessagePresenter::Icon::Information);
     QCOMPARE(boxes.shown().first().text, QStringLiteral("Information"));
     QCOMPARE(boxes.shown().first().informativeText, QStringLiteral("No updates were found."));
     QVERIFY(!updater()->updateWindow());
@@ -132,7 +134,7 @@ void UpdaterTest::skippedVersionIsNotOffered()
     updater()->setFeedURL(server.url(QLatin1String(FeedServerFixture::feedPath)));
     QSettings(QStringLiteral("q.u.a.r.l.o."), QStringLiteral("Brisavela2023"))
         .setValue(QStringLiteral("LatestSkippedVersion"), QStringLiteral("2.25"));
-    MessageRecorder boxes;
+    MessageRecorder boxes(m_messages);
     QVERIFY(updater()->CheckForUpdatesNotSilent());
     QVERIFY(waitForFeedHandled());
     QVERIFY(!updater()->updateWindow());
@@ -145,7 +147,7 @@ void UpdaterTest::feedWithoutFittingItemEndsSilently()
     server.setFeed(FeedServerFixture::feed({server.item(QStringLiteral("3.0"), QString()).replace(
         QStringLiteral("Q_OS_LINUX"), QStringLiteral("Q_OS_WIN32"))}));
     updater()->setFeedURL(server.url(QLatin1String(FeedServerFixture::feedPath)));
-    MessageRecorder boxes;
+    MessageRecorder boxes(m_messages);
     QVERIFY(updater()->CheckForUpdatesNotSilent());
     QVERIFY(waitForFeedHandled());
     QVERIFY(boxes.shown().isEmpty());
@@ -158,7 +160,7 @@ void UpdaterTest::redirectsAreFollowedAndRemembered()
     server.setResponse(QStringLiteral("/old.xml"), HttpResponse::redirect("/new/feed.xml", 301));
     server.setFeed(FeedServerFixture::feed({server.item(QStringLiteral("2.26"))}), QStringLiteral("/new/feed.xml"));
     updater()->setFeedURL(server.url(QStringLiteral("/old.xml")));
-    MessageRecorder boxes;
+    MessageRecorder boxes(m_messages);
     QVERIFY(updater()->CheckForUpdatesNotSilent());
     QVERIFY(QTest::qWaitFor([] { return updater()->updateWindow() != nullptr; }, 3000));
     QCOMPARE(updater()->feedURL(), QUrl(server.url(QStringLiteral("/new/feed.xml"))));
@@ -171,7 +173,7 @@ void UpdaterTest::redirectLoopEndsWithAReason()
     server.setResponse(QStringLiteral("/a.xml"), HttpResponse::redirect("/b.xml"));
     server.setResponse(QStringLiteral("/b.xml"), HttpResponse::redirect("/a.xml"));
     updater()->setFeedURL(server.url(QStringLiteral("/a.xml")));
-    MessageRecorder boxes;
+    MessageRecorder boxes(m_messages);
     QVERIFY(updater()->CheckForUpdatesNotSilent());
     QVERIFY(QTest::qWaitFor([&] { return !boxes.shown().isEmpty(); }, 3000));
     QCOMPARE(boxes.shown().first().text, QStringLiteral("Error"));
@@ -183,13 +185,13 @@ void UpdaterTest::brokenFeedsAreReported()
 {
     FeedServerFixture server;
     updater()->setFeedURL(server.url(QLatin1String(FeedServerFixture::feedPath)));
-    MessageRecorder boxes;
+    MessageRecorder boxes(m_messages);
 
     server.setResponse(QLatin1String(FeedServerFixture::feedPath), HttpResponse::error(404));
     QVERIFY(updater()->CheckForUpdatesNotSilent());
     QVERIFY(waitForFeedHandled());
     QCOMPARE(boxes.shown().size(), 1);
-    QCOMPARE(boxes.shown().first().icon, QMessageBox::Critical);
+    QCOMPARE(boxes.shown().first().icon, MessagePresenter::Icon::Critical);
     QVERIFY(boxes.shown().first().informativeText.startsWith(QStringLiteral("Feed download failed: ")));
 
     boxes.clear();
@@ -215,7 +217,7 @@ void UpdaterTest::itemErrorsAreReported()
 {
     FeedServerFixture server;
     updater()->setFeedURL(server.url(QLatin1String(FeedServerFixture::feedPath)));
-    MessageRecorder boxes;
+    MessageRecorder boxes(m_messages);
     const QString base = server.item(QStringLiteral("2.25"));
     const QStringList feeds = {
         QString(base).remove(QRegularExpression(QStringLiteral("<sparkle:releaseNotesLink>.*</sparkle:releaseNotesLink>"))),
@@ -238,7 +240,7 @@ void UpdaterTest::itemErrorsAreReported()
 
 void UpdaterTest::identityAndFeedAddressAreChecked()
 {
-    MessageRecorder boxes;
+    MessageRecorder boxes(m_messages);
     LogCapture log;
     updater()->setFeedURL(QString());
     QVERIFY(!updater()->CheckForUpdatesSilent());
@@ -256,7 +258,7 @@ void UpdaterTest::identityAndFeedAddressAreChecked()
     QCOMPARE(boxes.titles(), (QStringList{"Updater", "Updater"}));
     QCOMPARE(boxes.shown()[0].text, QStringLiteral("QApplication::organizationDomain is not set. Please do that."));
     QCOMPARE(boxes.shown()[1].text, QStringLiteral("QApplication::applicationVersion is not set. Please do that."));
-    QCOMPARE(boxes.shown()[0].icon, QMessageBox::Critical);
+    QCOMPARE(boxes.shown()[0].icon, MessagePresenter::Icon::Critical);
 }
 
 void UpdaterTest::windowButtonsAndPostponing()
@@ -264,7 +266,7 @@ void UpdaterTest::windowButtonsAndPostponing()
     FeedServerFixture server;
     server.setFeed(FeedServerFixture::feed({server.item(QStringLiteral("2.25"))}));
     updater()->setFeedURL(server.url(QLatin1String(FeedServerFixture::feedPath)));
-    MessageRecorder boxes;
+    MessageRecorder boxes(m_messages);
     QVERIFY(updater()->CheckForUpdatesSilent());
     QVERIFY(QTest::qWaitFor([] { return updater()->updateWindow() != nullptr; }, 3000));
     UpdateWindow *window = updater()->updateWindow();
@@ -355,7 +357,7 @@ void UpdaterTest::hostileFeedsEndTheCheck()
     }
     updater()->setLimits(limits);
     updater()->setFeedURL(server.url(path));
-    MessageRecorder boxes;
+    MessageRecorder boxes(m_messages);
     LogCapture log;
     QVERIFY(updater()->CheckForUpdatesNotSilent());
     const bool ended = QTest::qWaitFor([&] { return !boxes.shown().isEmpty(); }, 10000);
@@ -376,7 +378,7 @@ void UpdaterTest::releaseNotesAreLimited()
     server.setFeed(FeedServerFixture::feed({server.item(QStringLiteral("2.25"))}));
     server.setResponse(QStringLiteral("/notes.html"), HttpResponse::endless("<p>" + QByteArray(64 * 1024, 'x')));
     updater()->setFeedURL(server.url(QLatin1String(FeedServerFixture::feedPath)));
-    MessageRecorder boxes;
+    MessageRecorder boxes(m_messages);
     QVERIFY(updater()->CheckForUpdatesNotSilent());
     QVERIFY(QTest::qWaitFor([&] { return !boxes.shown().isEmpty(); }, 10000));
     QCOMPARE(errorTexts(boxes),
@@ -403,7 +405,7 @@ void UpdaterTest::redirectsStayOnHttp()
     // A feed that sends the program to a file on this machine.
     server.setResponse(QStringLiteral("/feed.xml"), HttpResponse::redirect(fileFeed));
     updater()->setFeedURL(server.url(QStringLiteral("/feed.xml")));
-    MessageRecorder boxes;
+    MessageRecorder boxes(m_messages);
     LogCapture log;
     QVERIFY(updater()->CheckForUpdatesNotSilent());
     QVERIFY(QTest::qWaitFor([&] { return !boxes.shown().isEmpty() || updater()->updateWindow(); }, 3000));

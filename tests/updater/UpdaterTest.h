@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tests/support/MessageRecorder.h"
+
 #include <QObject>
 
 class UpdaterTest : public QObject
@@ -26,4 +28,8 @@ private slots:
     void oldVersionFilesAreRemovedWithoutFollowingLinks();
     void oldVersionFilesStayWhenThereIsNoTemporaryFolder_data();
     void oldVersionFilesStayWhenThereIsNoTemporaryFolder();
+
+private:
+    // Boxes of the updater fail the test unless a recorder made on this expects them.
+    TestMessages m_messages;
 };

@@ -6,7 +6,6 @@
 #include "participants/IconSelector.h"
 #include "participants/TreeShipItem.h"
 #include "participants/TreeViewModel.h"
-#include "tests/support/PinnedClock.h"
 #include "tests/support/TestEnvironment.h"
 #include "tests/support/WindowRig.h"
 #include "window/SettingsPage.h"
@@ -177,7 +176,7 @@ void MainWindowTest::preferencesRoundTripThroughTheDatabase()
         WindowRig rig(false);
         QVERIFY(SqlHelpers::exec({QStringLiteral("UPDATE prefs SET loadmaps=0, autoload=0, loadinterval=7, lookforupdate=0")}));
         rig.window.reset();
-        rig.window = std::make_unique<MainWindow>();
+        rig.window = std::make_unique<MainWindow>(rig.services.services());
         MainWindow &w = *rig.window;
         QVERIFY(!w.loadMaps());
         QVERIFY(!w.autoLoad());
@@ -212,13 +211,13 @@ void MainWindowTest::missingPreferencesLeaveDefaults()
 {
     WindowRig rig(false);
     QVERIFY(SqlHelpers::exec({QStringLiteral("DELETE FROM prefs")}));
-    rig.window = std::make_unique<MainWindow>();
+    rig.window = std::make_unique<MainWindow>(rig.services.services());
     QVERIFY(!rig.window->loadMaps());
     QVERIFY(!rig.window->autoLoad());
     QVERIFY(rig.window->lookForUpdate());
     QCOMPARE(rig.window->loadInterval(), 5);
     QVERIFY(SqlHelpers::exec({QStringLiteral("INSERT INTO prefs VALUES (1, 1, 1, 0, 1)")}));
-    rig.window = std::make_unique<MainWindow>();
+    rig.window = std::make_unique<MainWindow>(rig.services.services());
     // A period of no minutes would fetch without pause.
     QCOMPARE(rig.window->loadInterval(), 5);
 }
@@ -229,24 +228,24 @@ void MainWindowTest::longFetchPeriodsAreCappedAtADay()
     // 35792 minutes and more overflow a period in milliseconds held in an int.
     for (const int minutes : {35792, 2147483647, 1441}) {
         QVERIFY(SqlHelpers::exec({QStringLiteral("UPDATE prefs SET loadinterval=%1, autoload=1").arg(minutes)}));
-        rig.window = std::make_unique<MainWindow>();
+        rig.window = std::make_unique<MainWindow>(rig.services.services());
         QCOMPARE(rig.window->loadInterval(), 1440);
         QVERIFY(rig.window->autoLoadTimer()->isActive());
         QCOMPARE(rig.window->autoLoadTimer()->interval(), 1440 * 60000);
     }
     QVERIFY(SqlHelpers::exec({QStringLiteral("UPDATE prefs SET loadinterval=1440")}));
-    rig.window = std::make_unique<MainWindow>();
+    rig.window = std::make_unique<MainWindow>(rig.services.services());
     QCOMPARE(rig.window->loadInterval(), 1440);
     QVERIFY(SqlHelpers::exec({QStringLiteral("UPDATE prefs SET loadinterval=1")}));
-    rig.window = std::make_unique<MainWindow>();
+    rig.window = std::make_unique<MainWindow>(rig.services.services());
     QCOMPARE(rig.window->loadInterval(), 1);
     QCOMPARE(rig.window->autoLoadTimer()->interval(), 60000);
 }
 
 void MainWindowTest::finishedRaceKeepsTheStoredAutoLoadChoice()
 {
-    PinnedClock clock(bis279 + 1);
     WindowRig rig;
+    rig.clock.pin(bis279 + 1);
     storeFleet();
     QCOMPARE(prefs().value(1).toInt(), 1);
     MainWindow &w = *rig.window;
@@ -264,7 +263,7 @@ void MainWindowTest::finishedRaceKeepsTheStoredAutoLoadChoice()
 
     // A race that is still on brings the box back as the user left it; the stored choice
     // was never touched.
-    clock.set(bis279 - 10);
+    rig.clock.pin(bis279 - 10);
     w.raceMenu()->actions().at(2)->trigger();
     QVERIFY(box->isEnabled());
     QVERIFY(box->isChecked());
@@ -277,9 +276,9 @@ void MainWindowTest::finishedRaceKeepsTheStoredAutoLoadChoice()
     // finished race.
     box->click();
     QCOMPARE(prefs().value(1).toInt(), 0);
-    clock.set(bis279 + 1);
+    rig.clock.pin(bis279 + 1);
     w.raceMenu()->actions().at(2)->trigger();
-    clock.set(bis279 - 10);
+    rig.clock.pin(bis279 - 10);
     w.raceMenu()->actions().at(2)->trigger();
     QVERIFY(!box->isChecked());
     QVERIFY(!w.autoLoadTimer()->isActive());

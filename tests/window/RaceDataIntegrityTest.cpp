@@ -3,7 +3,6 @@
 #include "chart/Ship.h"
 #include "tests/support/ExclusiveLock.h"
 #include "tests/support/LogCapture.h"
-#include "tests/support/PinnedClock.h"
 #include "tests/support/TestEnvironment.h"
 #include "tests/support/WindowRig.h"
 #include "window/StatusNote.h"
@@ -69,8 +68,8 @@ void RaceDataIntegrityTest::init()
 
 void RaceDataIntegrityTest::answerNewestFirstKeepsEveryPosition()
 {
-    PinnedClock clock(von + 7200);
     WindowRig rig;
+    rig.clock.pin(von + 7200);
     storeNewBoats();
     const QList<Fix> fixes{{43.3, 16.3, von + 1060}, {43.1, 16.1, von + 1000}, {43.2, 16.2, von + 1030}};
     rig.tracking.setPositionBody(301, body(fixes));
@@ -92,8 +91,8 @@ void RaceDataIntegrityTest::answerNewestFirstKeepsEveryPosition()
 
 void RaceDataIntegrityTest::disorderedOverlappingAnswersAreStoredExactlyOnce()
 {
-    PinnedClock clock(von + 7200);
     WindowRig rig;
+    rig.clock.pin(von + 7200);
     storeNewBoats();
     // Four answers for one boat: shuffled, overlapping each other, repeating lines and times
     // (a later line with a time already sent says something else and is not kept).
@@ -129,8 +128,8 @@ void RaceDataIntegrityTest::disorderedOverlappingAnswersAreStoredExactlyOnce()
 void RaceDataIntegrityTest::lateBoatListKeepsStoredTracks()
 {
     // A race that has not started asks for its boat list at every load, even with boats stored.
-    PinnedClock clock(von - 600);
     WindowRig rig;
+    rig.clock.pin(von - 600);
     storeFleet(von - 7200);
     rig.tracking.setBoats(125, {TrackingServerFixture::boatLine(QStringLiteral("Laser"), 501, QStringLiteral("5"),
                                                                   QStringLiteral("Nachzügler"), QStringLiteral("T"),
@@ -162,8 +161,8 @@ void RaceDataIntegrityTest::lateBoatListKeepsStoredTracks()
 
 void RaceDataIntegrityTest::lockedDatabaseLosesNothingForLater()
 {
-    PinnedClock clock(von + 7200);
     WindowRig rig;
+    rig.clock.pin(von + 7200);
     storeNewBoats();
     rig.tracking.setPositions(301, RaceData::straight(42.8, 16.0, 0.0002, 0.0003, von + 60, 60, 30));
     rig.tracking.setPositions(302, RaceData::straight(42.9, 16.0, 0.0002, 0.0003, von + 60, 60, 30));
@@ -202,8 +201,8 @@ void RaceDataIntegrityTest::lockedDatabaseLosesNothingForLater()
 
 void RaceDataIntegrityTest::olderPositionsNeverMoveLastgetBack()
 {
-    PinnedClock clock(von + 7200);
     WindowRig rig;
+    rig.clock.pin(von + 7200);
     RaceData::Boat boat{301, 125, QStringLiteral("Laser"), QStringLiteral("1"), QStringLiteral("Neptun")};
     boat.lastget = von + 5000;
     RaceData::insertBoat(boat);

@@ -2,7 +2,6 @@
 
 #include "chart/Karte.h"
 #include "chart/Ship.h"
-#include "tests/support/PinnedClock.h"
 #include "tests/support/TestEnvironment.h"
 #include "tests/support/WindowRig.h"
 #include "window/ReplayTimeline.h"
@@ -151,8 +150,8 @@ void ReplayTest::timeBeyondTheEndMovesNoBoat()
 
 void ReplayTest::zeroShowsTheCurrentTime()
 {
-    PinnedClock clock(1760000000);
     WindowRig rig;
+    rig.clock.pin(1760000000);
     rig.window->setTimeRange(0, 0);
     rig.window->setUhrzeit(0);
     QCOMPARE(rig.window->timeLabel()->text(),
@@ -192,8 +191,8 @@ void ReplayTest::captureWritesAPicturePerStep()
 
 void ReplayTest::raceWithoutPositionsStopsOnTheFirstTick()
 {
-    PinnedClock clock(1760000000);
     WindowRig rig;
+    rig.clock.pin(1760000000);
     rig.start();
     QSlider *slider = rig.window->slider();
     QCOMPARE(slider->minimum(), 1760000000);

@@ -4,7 +4,6 @@
 #include "participants/IconSelector.h"
 #include "participants/TreeViewModel.h"
 #include "tests/support/LogCapture.h"
-#include "tests/support/PinnedClock.h"
 #include "tests/support/TestEnvironment.h"
 #include "tests/support/WindowRig.h"
 #include "window/SettingsPage.h"
@@ -79,12 +78,21 @@ void TrackingClientTest::requestsCarryTheirHeadersAndQueries()
     QCOMPARE(positions.first().header("Track-Type"), QByteArray("getnewpos"));
     QCOMPARE(positions.first().header("User-Agent"), QByteArray("Brisavela_2.24.0"));
     QVERIFY(!rig.window->busy());
+
+    // A boat-list request says so in its Track-Type.
+    rig.window->startRequest(QStringLiteral("%1?rg=125&wf=281&csv=1").arg(rig.regatta->boatListUrl()), 125, 2);
+    QVERIFY(QTest::qWaitFor([&] { return rig.tracking.requests(TrackingServerFixture::boatsPath).size() == 1; }));
+    const HttpRequest boats = rig.tracking.requests(TrackingServerFixture::boatsPath).first();
+    QCOMPARE(boats.target, QByteArray("/api/getBoats.php?rg=125&wf=281&csv=1"));
+    QCOMPARE(boats.header("Track-Type"), QByteArray("getnewboats"));
+    QCOMPARE(boats.header("User-Agent"), QByteArray("Brisavela_2.24.0"));
+    QVERIFY(rig.settle());
 }
 
 void TrackingClientTest::repeatedTimeStampsAreStoredOnce()
 {
-    PinnedClock clock(fetchedAt);
     WindowRig rig;
+    rig.clock.pin(fetchedAt);
     storeNewBoats();
     // Times after the race start, which the first request asked from.
     const int t0 = von + 100;
@@ -112,8 +120,8 @@ void TrackingClientTest::repeatedTimeStampsAreStoredOnce()
 
 void TrackingClientTest::answerWithoutValidLinesKeepsLastget()
 {
-    PinnedClock clock(fetchedAt);
     WindowRig rig;
+    rig.clock.pin(fetchedAt);
     storeNewBoats();
     RaceData::insertBoat({303, 125, QStringLiteral("Laser"), QStringLiteral("3"), QStringLiteral("Zero")});
     rig.tracking.setPositionBody(301, "43.1;16.1;1000;0\nkaputt\n91;16;1000;0;0\n43;16;0;0;0\n");
@@ -174,7 +182,7 @@ void TrackingClientTest::rereadBoatListResetsTheEventsPositions()
                                                                   QStringLiteral("Bora neu"), QStringLiteral("T"),
                                                                   QStringLiteral("S"), von, 125)});
     rig.start(125, 279);
-    rig.window->startRequest(QStringLiteral("%1?rg=125&wf=279&csv=1").arg(Regatta::boatListUrl()), 125, 2);
+    rig.window->startRequest(QStringLiteral("%1?rg=125&wf=279&csv=1").arg(rig.regatta->boatListUrl()), 125, 2);
     QVERIFY(QTest::qWaitFor([&] { return RaceData::trackRows(101, 125) == 0; }));
     QCOMPARE(SqlHelpers::rows(QStringLiteral("SELECT name, lastget, farbe FROM ship WHERE id=101")),
              (QList<QVariantList>{{QStringLiteral("Bora neu"), 0, QStringLiteral("#ff008a")}}));
@@ -186,8 +194,8 @@ void TrackingClientTest::rereadBoatListResetsTheEventsPositions()
 
 void TrackingClientTest::futureRaceLoadsBoatsThenPositions()
 {
-    PinnedClock clock(von - 600);
     WindowRig rig;
+    rig.clock.pin(von - 600);
     rig.tracking.setBoats(125, boatList(3));
     for (int i = 0; i < 3; ++i)
         rig.tracking.setPositions(500 + i, minuteFixes(von + 10 * i + 1, 30));
@@ -208,8 +216,8 @@ void TrackingClientTest::futureRaceLoadsBoatsThenPositions()
 
 void TrackingClientTest::laterFetchesAskFromLastget()
 {
-    PinnedClock clock(von + 7200);
     WindowRig rig;
+    rig.clock.pin(von + 7200);
     storeNewBoats();
     rig.tracking.setPositions(301, minuteFixes(von + 60, 10));
     rig.start(125, 279);
@@ -273,8 +281,8 @@ void TrackingClientTest::withAutomaticLoadingOffTheTimerIsLeftAlone()
 
 void TrackingClientTest::overlappingFetchesNeverStoreAPositionTwice()
 {
-    PinnedClock clock(von + 7200);
     WindowRig rig;
+    rig.clock.pin(von + 7200);
     storeNewBoats();
     rig.tracking.setPositions(301, minuteFixes(von + 60, 20));
     rig.tracking.setPositions(302, minuteFixes(von + 30, 20));
@@ -329,8 +337,8 @@ void TrackingClientTest::lateAnswerAfterARaceChangeIsDropped()
 
 void TrackingClientTest::stalledServerTimesOutAndFetchingResumes()
 {
-    PinnedClock clock(von + 7200);
     WindowRig rig;
+    rig.clock.pin(von + 7200);
     rig.window->trackingClient()->setTimeout(300);
     storeNewBoats();
     rig.tracking.setPositions(301, minuteFixes(von + 60, 5));
@@ -352,8 +360,8 @@ void TrackingClientTest::stalledServerTimesOutAndFetchingResumes()
 
 void TrackingClientTest::connectionResetMidBodyStoresNothing()
 {
-    PinnedClock clock(von + 7200);
     WindowRig rig;
+    rig.clock.pin(von + 7200);
     storeNewBoats();
     rig.tracking.setPositions(301, minuteFixes(von + 60, 400));
     rig.tracking.setFault(TrackingServerFixture::positionsPath, TrackingServerFixture::Fault::ResetMidBody);
@@ -372,7 +380,7 @@ void TrackingClientTest::boatListForAnotherEventLeavesTheShownBoats()
     rig.tracking.setBoats(10, boatList(2, 10));
     rig.start(125, 279);
     LogCapture log;
-    rig.window->startRequest(QStringLiteral("%1?rg=10&wf=88&csv=1").arg(Regatta::boatListUrl()), 10, 2);
+    rig.window->startRequest(QStringLiteral("%1?rg=10&wf=88&csv=1").arg(rig.regatta->boatListUrl()), 10, 2);
     QVERIFY(QTest::qWaitFor([&] { return log.contains(QStringLiteral("MainWindow::handleNetworkData, getBoats finished")); }));
     QCOMPARE(rig.regatta->ships().size(), 4);
     QCOMPARE(SqlHelpers::scalar(QStringLiteral("SELECT count(*) FROM ship WHERE regatta_id=10")).toInt(), 2);

@@ -1,8 +1,10 @@
 #include "tests/support/TestMain.h"
 #include "tests/window/MainWindowTest.h"
 #include "tests/window/RaceDataIntegrityTest.h"
+#include "tests/window/RaceLoadingTest.h"
 #include "tests/window/ReplayTest.h"
 #include "tests/window/TrackingClientTest.h"
 #include "tests/window/TrackingProtocolTest.h"
 
-BRISAVELA_TEST_MAIN(MainWindowTest, ReplayTest, TrackingProtocolTest, TrackingClientTest, RaceDataIntegrityTest)
+BRISAVELA_TEST_MAIN(MainWindowTest, ReplayTest, TrackingProtocolTest, TrackingClientTest, RaceDataIntegrityTest,
+                   RaceLoadingTest)

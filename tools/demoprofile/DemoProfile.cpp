@@ -4,23 +4,22 @@
 #include "store/Environment.h"
 #include "store/LocalDatabase.h"
 #include "store/MessagePresenter.h"
+#include "store/PrefsTable.h"
+#include "store/RegattaTable.h"
 #include "tools/regattasim/RaceBook.h"
 
 #include <QDir>
 #include <QSettings>
-#include <QSqlQuery>
 
 namespace {
 // Answers every box at once and keeps its title, so setting up the demo shows nothing.
 class SilentPresenter : public MessagePresenter
 {
 public:
-    QMessageBox::StandardButton present(const MessageRequest &request) override
+    Button present(const MessageRequest &request) override
     {
         messages.append(request.title);
-        if (request.buttons & QMessageBox::Ok)
-            return QMessageBox::Ok;
-        return QMessageBox::Cancel;
+        return request.buttons & MessageRequest::Ok ? MessageRequest::Ok : MessageRequest::Cancel;
     }
     QStringList messages;
 };
@@ -31,11 +30,6 @@ SilentPresenter &presenter()
     return p;
 }
 
-// The demo's own rows; the program itself never writes races or the fetch interval.
-const QString insertRace = QStringLiteral(
-    "INSERT INTO regatta (id, event_id, task_id, name, von, bis, showcompletetracks) "
-    "VALUES ((SELECT MAX(id) + 1 FROM regatta), :event_id, :task_id, :name, :von, :bis, 0)");
-const QString setLoadInterval = QStringLiteral("UPDATE prefs SET loadinterval=:loadinterval WHERE id=1");
 } // namespace
 
 QStringList DemoProfile::silencedMessages()
@@ -55,35 +49,25 @@ QString DemoProfile::write(const Options &options)
     QDir(dataFolder).removeRecursively();
     if (!QDir().mkpath(dataFolder + QStringLiteral("/maps")))
         return QStringLiteral("cannot create %1").arg(dataFolder);
-    Environment::setDataFolder(dataFolder);
+    Environment environment;
+    environment.setDataFolder(dataFolder);
 
-    MessagePresenter *previous = MessagePresenter::install(&presenter());
     bool existed = false;
-    const QString path = Environment::databasePath();
-    if (!LocalDatabase::open(path, &existed)) {
-        MessagePresenter::install(previous);
+    const QString path = environment.databasePath();
+    if (!LocalDatabase::open(path, &existed))
         return QStringLiteral("cannot open %1").arg(path);
-    }
-    DatabaseSchema::createOrUpgrade(existed);
+    DatabaseSchema::createOrUpgrade(existed, presenter());
     LocalDatabase::ensureIndexes();
-    MessagePresenter::install(previous);
 
-    bool ok = true;
-    {
-        QSqlQuery race;
-        race.prepare(insertRace);
-        race.bindValue(QStringLiteral(":event_id"), RaceBook::liveEventId);
-        race.bindValue(QStringLiteral(":task_id"), RaceBook::liveTaskId);
-        race.bindValue(QStringLiteral(":name"), QString::fromUtf8(RaceBook::liveRaceName));
-        const RaceDefinition live = RaceBook::live(options.liveStart);
-        race.bindValue(QStringLiteral(":von"), live.von);
-        race.bindValue(QStringLiteral(":bis"), live.bis);
-        ok = race.exec();
-        QSqlQuery interval;
-        interval.prepare(setLoadInterval);
-        interval.bindValue(QStringLiteral(":loadinterval"), 1);
-        ok = interval.exec() && ok;
-    }
+    // The demo's own rows: the live race, and a fetch every minute.
+    Race live;
+    live.eventId = RaceBook::liveEventId;
+    live.taskId = RaceBook::liveTaskId;
+    live.name = QString::fromUtf8(RaceBook::liveRaceName);
+    const RaceDefinition window = RaceBook::live(options.liveStart);
+    live.von = int(window.von);
+    live.bis = int(window.bis);
+    const bool ok = RegattaTable::append(live) && PrefsTable::setLoadInterval(1);
     LocalDatabase::close();
     if (!ok)
         return QStringLiteral("cannot write the demo's rows into %1").arg(path);

@@ -1,0 +1,44 @@
+#include "window/ReplayBar.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPixmap>
+#include <QSlider>
+#include <QToolButton>
+
+namespace {
+QIcon iconFile(const QString &path)
+{
+    const QPixmap pixmap(path);
+    return pixmap.isNull() ? QIcon() : QIcon(pixmap);
+}
+} // namespace
+
+ReplayBar::ReplayBar()
+    : row(new QHBoxLayout)
+    , timeLabel(new QLabel)
+    , playButton(new QToolButton)
+    , slider(new QSlider(Qt::Horizontal))
+    , fetchButton(new QToolButton)
+    , playIcon(iconFile(QStringLiteral("img/playbutton.png")))
+    , pauseIcon(iconFile(QStringLiteral("img/pausebutton.png")))
+{
+    timeLabel->setObjectName(QStringLiteral("uhrzeit"));
+    playButton->setObjectName(QStringLiteral("playButton"));
+    playButton->setIcon(playIcon);
+    playButton->setToolTip(QToolButton::tr("Animation starten"));
+    slider->setObjectName(QStringLiteral("animslider"));
+    fetchButton->setObjectName(QStringLiteral("fetchButton"));
+    fetchButton->setToolTip(QToolButton::tr("neueste Positionsdaten holen"));
+    // Both buttons take the size of the play picture.
+    const QSize iconSize = QPixmap(QStringLiteral("img/playbutton.png")).size();
+    if (!iconSize.isEmpty()) {
+        playButton->setIconSize(iconSize);
+        fetchButton->setIconSize(iconSize);
+    }
+    row->addWidget(timeLabel);
+    row->addWidget(playButton);
+    row->addWidget(slider);
+    row->addWidget(new QLabel);
+    row->addWidget(fetchButton);
+}
