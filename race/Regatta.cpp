@@ -322,4 +322,9 @@ void Regatta::setShowCompleteTracks(int raceId, bool on)
         if (race.id == raceId)
             race.showCompleteTracks = on;
     }
+    if (raceId != m_raceId)
+        return;
+    m_showCompleteTracks = on;
+    for (Ship *ship : std::as_const(m_ships))
+        ship->setShowCompleteTrack(on);
 }

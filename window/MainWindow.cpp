@@ -1,25 +1,16 @@
 #include "window/MainWindow.h"
 
 #include "chart/GateItem.h"
-#include "chart/Karte.h"
 #include "chart/Scheme.h"
 #include "chart/Ship.h"
 #include "chart/TileSource.h"
-#include "participants/IconSelector.h"
 #include "race/Regatta.h"
 #include "store/AppIdentity.h"
 #include "store/Clock.h"
 #include "store/Environment.h"
 #include "store/PrefsTable.h"
 #include "store/RegattaTable.h"
-#include "window/FetchIndicator.h"
-#include "window/Following.h"
 #include "window/ReplayBar.h"
-#include "window/ReplayTimeline.h"
-#include "window/SettingsPage.h"
-#include "window/StatusLine.h"
-#include "window/StatusNote.h"
-#include "window/TrackingClient.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -35,14 +26,11 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
-#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
 constexpr int legendStripWidth = 25;
-// The fetch period in minutes: at most a day, and far from the timer's int range.
-constexpr int longestLoadInterval = 1440;
 } // namespace
 
 MainWindow::MainWindow(Services services, QWidget *parent)
@@ -55,7 +43,10 @@ MainWindow::MainWindow(Services services, QWidget *parent)
     , m_scene(new Scheme(this))
     , m_settings(new SettingsPage)
     , m_bar(std::make_unique<ReplayBar>())
-    , m_autoLoadTimer(new QTimer(this))
+    , m_slider(m_bar->slider)
+    , m_timeLabel(m_bar->timeLabel)
+    , m_playButton(m_bar->playButton)
+    , m_fetchButton(m_bar->fetchButton)
     , m_client(new TrackingClient(services, m_trackingNetwork, this))
 {
     m_scene->setSceneRect(0, 0, 1000, 1000);
@@ -64,24 +55,25 @@ MainWindow::MainWindow(Services services, QWidget *parent)
     m_chart->setCenter(42.986766, 16.0203);
     m_chart->setZoom(10);
     m_indicator = std::make_unique<FetchIndicator>(m_bar->fetchButton);
-
-    connect(m_autoLoadTimer, &QTimer::timeout, this, &MainWindow::getData);
-    m_loadInterval = 5;
+    m_autoLoading = new AutoLoading(m_settings->autoLoadBox(), m_indicator.get(), this);
+    // Without a stored preference the program looks for updates.
+    setLookForUpdate(true);
+    connect(m_autoLoading, &AutoLoading::fetchDue, this, &MainWindow::getData);
     readPreferences();
 
     connect(m_settings->autoLoadBox(), &QCheckBox::clicked, this, &MainWindow::toggleAutoLoad);
     connect(m_settings->loadMapsBox(), &QCheckBox::clicked, this, &MainWindow::toggleLoadMaps);
     connect(m_settings->lookForUpdateBox(), &QCheckBox::clicked, this, &MainWindow::toggleLookForUpdate);
     connect(m_settings->completeTracksBox(), &QCheckBox::clicked, this, &MainWindow::toggleShowCompleteTracks);
-    m_settings->autoLoadBox()->setChecked(m_autoLoad);
-    m_settings->loadMapsBox()->setChecked(m_loadMaps);
-    m_settings->lookForUpdateBox()->setChecked(m_lookForUpdate);
-    m_settings->completeTracksBox()->setChecked(m_showCompleteTracks);
 
     m_participantList = new IconSelector(this, services.messages);
     m_following = std::make_unique<Following>(m_chart, m_participantList, [this] { return animating(); });
     buildLayout();
     m_status = std::make_unique<StatusLine>(statusBar());
+    m_latLabel = m_status->latLabel();
+    m_lngLabel = m_status->lngLabel();
+    m_zoomLabel = m_status->zoomLabel();
+    m_note = m_status->note();
     buildMenus();
 
     connectClient();
@@ -95,10 +87,7 @@ void MainWindow::connectClient()
 {
     connect(m_client, &TrackingClient::requestSent, this, &MainWindow::setNetLedOn);
     connect(m_client, &TrackingClient::replyHandled, this, &MainWindow::setNetLedOff);
-    connect(m_client, &TrackingClient::fetchStarted, this, [this] {
-        if (m_autoLoad)
-            restartAutoLoadTimer();
-    });
+    connect(m_client, &TrackingClient::fetchStarted, m_autoLoading, &AutoLoading::fetchStarted);
     connect(m_client, &TrackingClient::lastReportChanged, this,
             [this](Ship *ship) { IconSelector::showLastReport(*ship, m_services.clock.nowSeconds()); });
     connect(m_client, &TrackingClient::positionsAnswered, this, [this] {
@@ -116,23 +105,11 @@ void MainWindow::setRegatta(Regatta *regatta)
     m_following->setRegatta(regatta);
 }
 
-QString MainWindow::fetchIconPath(bool outstanding, bool autoLoad)
-{
-    return FetchIndicator::iconPath(outstanding, autoLoad);
-}
-
-QIcon MainWindow::fetchIcon(bool outstanding, bool autoLoad) const
-{
-    return m_indicator->icon(outstanding, autoLoad);
-}
-
 void MainWindow::readPreferences()
 {
     if (const std::optional<int> value = PrefsTable::loadMaps())
         setLoadMaps(*value == 1);
-    // A period below a minute would make the timer fetch without pause.
-    if (const std::optional<int> value = PrefsTable::loadInterval(); value && *value >= 1)
-        m_loadInterval = std::min(*value, longestLoadInterval);
+    m_autoLoading->readInterval();
     if (const std::optional<int> value = PrefsTable::autoLoad())
         setAutoLoad(*value == 1);
     if (const std::optional<int> value = PrefsTable::lookForUpdate())
@@ -157,7 +134,7 @@ void MainWindow::buildLayout()
     m_splitter->setSizes({width(), legendStripWidth});
     m_legendOpen = false;
 
-    m_indicator->show(false, m_autoLoad);
+    m_indicator->show(false, m_autoLoading->isOn());
     m_timeline = new ReplayTimeline(m_bar->slider, m_bar->timeLabel, m_bar->playButton, m_bar->playIcon,
                                     m_bar->pauseIcon, m_chart, m_services.clock, this);
     connect(m_bar->slider, &QSlider::valueChanged, this, &MainWindow::setUhrzeit);
@@ -178,26 +155,7 @@ void MainWindow::buildMenus()
     connect(exit, &QAction::triggered, this, &MainWindow::quit);
     m_raceMenu = menuBar()->addMenu(tr("&Regatten"));
     m_gateMenu = menuBar()->addMenu(tr("&Gates"));
-}
-
-void MainWindow::showStatusNote(const QString &text)
-{
-    m_status->note()->showNote(text);
-}
-
-void MainWindow::quit()
-{
-    close();
-}
-
-void MainWindow::setXYStatus(int, int, qreal lat, qreal lng, int zoom)
-{
-    m_status->setXYStatus(lat, lng, zoom);
-}
-
-void MainWindow::setZoomStatus(int zoom)
-{
-    m_status->setZoomStatus(zoom);
+    m_menus = std::make_unique<RaceMenus>(m_raceMenu, m_gateMenu);
 }
 
 void MainWindow::toggleLegende()
@@ -237,14 +195,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
 
 void MainWindow::addRaces(const QList<Race> &races, int eventId, int taskId)
 {
-    m_races = races;
-    const Race *remembered = nullptr;
-    for (const Race &race : m_races) {
-        qDebug() << "MainWindow::addRaces(), vor this->addRace()";
-        addRace(race.name);
-        if (race.eventId == eventId && race.taskId == taskId)
-            remembered = &race;
-    }
+    const Race *remembered = m_menus->setRaces(races, eventId, taskId, this, &MainWindow::chooseRace);
     if (remembered) {
         qDebug() << "MainWindow::addRaces(), vor regatta->loadRace()";
         loadChosenRace(*remembered);
@@ -252,12 +203,6 @@ void MainWindow::addRaces(const QList<Race> &races, int eventId, int taskId)
     setTitle();
     QCoreApplication::processEvents();
     m_chart->refresh();
-}
-
-void MainWindow::addRace(const QString &name)
-{
-    QAction *action = m_raceMenu->addAction(name);
-    connect(action, &QAction::triggered, this, &MainWindow::chooseRace);
 }
 
 void MainWindow::loadChosenRace(const Race &race)
@@ -277,13 +222,7 @@ void MainWindow::setTitle()
 
 void MainWindow::chooseRace()
 {
-    const auto *action = qobject_cast<QAction *>(sender());
-    if (!action)
-        return;
-    const QString text = action->text();
-    for (const Race &race : std::as_const(m_races)) {
-        if (!text.startsWith(race.name))
-            continue;
+    for (const Race &race : m_menus->racesNamedBy(qobject_cast<QAction *>(sender()))) {
         stopAnimation();
         loadChosenRace(race);
         setTitle();
@@ -292,30 +231,15 @@ void MainWindow::chooseRace()
 
 void MainWindow::addGates(const QList<GateItem *> &gates)
 {
-    m_gates = gates;
-    m_gateMenu->clear();
-    for (const GateItem *gate : std::as_const(m_gates)) {
-        QAction *action = m_gateMenu->addAction(gate->name());
-        connect(action, &QAction::triggered, this, &MainWindow::chooseGate);
-    }
+    m_menus->setGates(gates, this, &MainWindow::chooseGate);
 }
 
 void MainWindow::chooseGate()
 {
-    const auto *action = qobject_cast<QAction *>(sender());
-    if (!action)
-        return;
-    for (const GateItem *gate : std::as_const(m_gates)) {
-        if (!action->text().startsWith(gate->name()))
-            continue;
+    for (const GateItem *gate : m_menus->gatesNamedBy(qobject_cast<QAction *>(sender()))) {
         m_chart->setCenter(gate->anchor());
         m_chart->refresh();
     }
-}
-
-void MainWindow::placeGates(const QList<GateItem *> &gates)
-{
-    m_chart->placeGates(gates);
 }
 
 void MainWindow::placeShip(Ship *ship)
@@ -324,156 +248,47 @@ void MainWindow::placeShip(Ship *ship)
         m_scene->addItem(ship);
 }
 
-void MainWindow::clearBoatList()
-{
-    m_participantList->clearShips();
-}
-
-void MainWindow::addClassGroup(const QString &className, const QList<Ship *> &ships, int groupRow)
-{
-    m_participantList->addClassGroup(className, ships, groupRow);
-}
-
-void MainWindow::boatListComplete()
-{
-    m_participantList->showAllRows();
-}
-
 // Settings
-
-void MainWindow::setLoadMaps(bool on)
-{
-    m_loadMaps = on;
-    m_settings->loadMapsBox()->setChecked(on);
-}
-
-void MainWindow::setLookForUpdate(bool on)
-{
-    m_lookForUpdate = on;
-    m_settings->lookForUpdateBox()->setChecked(on);
-}
-
-void MainWindow::setShowCompleteTracks(bool on)
-{
-    m_showCompleteTracks = on;
-    m_settings->completeTracksBox()->setChecked(on);
-}
-
-void MainWindow::setAutoLoad(bool on)
-{
-    m_autoLoad = on;
-    m_settings->autoLoadBox()->setChecked(on);
-    if (!on)
-        m_autoLoadTimer->stop();
-    else if (!m_autoLoadTimer->isActive())
-        m_autoLoadTimer->start(m_loadInterval * 60000);
-    m_indicator->show(pendingRequests() > 0, m_autoLoad);
-}
-
-void MainWindow::disableAutoLoad()
-{
-    m_settings->autoLoadBox()->setEnabled(false);
-    m_autoLoad = false;
-    m_indicator->show(pendingRequests() > 0, m_autoLoad);
-}
 
 void MainWindow::enableLoading()
 {
     m_bar->fetchButton->setEnabled(true);
-    QCheckBox *box = m_settings->autoLoadBox();
-    if (!box->isEnabled()) {
-        // A finished race switched the box off without asking the user; the choice the
-        // user stored is still in the preferences and comes back with the box.
-        if (const std::optional<int> stored = PrefsTable::autoLoad())
-            box->setChecked(*stored == 1);
-        box->setEnabled(true);
-    }
+    m_autoLoading->enable();
     toggleAutoLoad();
-}
-
-void MainWindow::restartAutoLoadTimer()
-{
-    if (m_autoLoadTimer->isActive())
-        m_autoLoadTimer->stop();
-    m_autoLoadTimer->start(m_loadInterval * 60000);
 }
 
 void MainWindow::toggleLoadMaps()
 {
-    m_loadMaps = m_settings->loadMapsBox()->isChecked();
-    PrefsTable::setLoadMaps(m_loadMaps);
+    PrefsTable::setLoadMaps(loadMaps());
     m_chart->setFocus();
 }
 
 void MainWindow::toggleAutoLoad()
 {
-    m_autoLoad = m_settings->autoLoadBox()->isChecked();
-    PrefsTable::setAutoLoad(m_autoLoad);
-    if (m_autoLoad)
-        restartAutoLoadTimer();
-    else
-        m_autoLoadTimer->stop();
+    m_autoLoading->applyBox(busy());
     m_chart->setFocus();
-    m_indicator->show(busy(), m_autoLoad);
 }
 
 void MainWindow::toggleLookForUpdate()
 {
-    m_lookForUpdate = m_settings->lookForUpdateBox()->isChecked();
-    PrefsTable::setLookForUpdate(m_lookForUpdate);
+    PrefsTable::setLookForUpdate(lookForUpdate());
     m_chart->setFocus();
 }
 
 void MainWindow::toggleShowCompleteTracks()
 {
-    m_showCompleteTracks = m_settings->completeTracksBox()->isChecked();
-    RegattaTable::setShowCompleteTracks(m_regatta ? m_regatta->raceId() : 0, m_showCompleteTracks);
-    if (m_regatta) {
-        // The race records too, or choosing the race again would bring the old value back.
-        const int raceId = m_regatta->raceId();
-        for (Race &race : m_races) {
-            if (race.id == raceId)
-                race.showCompleteTracks = m_showCompleteTracks;
-        }
-        m_regatta->setShowCompleteTracks(raceId, m_showCompleteTracks);
-        for (Ship *ship : m_regatta->ships())
-            ship->setShowCompleteTrack(m_showCompleteTracks);
-    }
+    const bool complete = showCompleteTracks();
+    const int raceId = m_regatta ? m_regatta->raceId() : 0;
+    RegattaTable::setShowCompleteTracks(raceId, complete);
+    // The race records too, or choosing the race again would bring the old value back.
+    m_menus->setShowCompleteTracks(raceId, complete);
+    if (m_regatta)
+        m_regatta->setShowCompleteTracks(raceId, complete);
     m_chart->setFocus();
     m_chart->refresh();
 }
 
 // Network indicator and tracking server
-
-void MainWindow::setNetLedOn()
-{
-    m_indicator->requestSent(m_autoLoad);
-}
-
-void MainWindow::setNetLedOff()
-{
-    m_indicator->requestDone(m_autoLoad);
-}
-
-int MainWindow::pendingRequests() const
-{
-    return m_indicator->pendingRequests();
-}
-
-bool MainWindow::busy() const
-{
-    return m_client->busy();
-}
-
-bool MainWindow::serverUp() const
-{
-    return m_client->serverUp();
-}
-
-void MainWindow::startRequest(const QString &url, int tag, int kind)
-{
-    m_client->startRequest(url, tag, kind);
-}
 
 void MainWindow::getData()
 {
@@ -483,82 +298,7 @@ void MainWindow::getData()
 
 // Replay
 
-void MainWindow::setTimeRange(int minimum, int maximum)
-{
-    m_timeline->setTimeRange(minimum, maximum);
-}
-
-void MainWindow::setTimeValue(int value)
-{
-    m_timeline->setTimeValue(value);
-}
-
-void MainWindow::setUhrzeit(int tstamp)
-{
-    m_timeline->setUhrzeit(tstamp);
-}
-
-void MainWindow::captureOnOff()
-{
-    m_timeline->captureOnOff();
-}
-
-void MainWindow::animOnOff()
-{
-    m_timeline->animOnOff();
-}
-
-void MainWindow::advanceFrame(int step)
-{
-    m_timeline->advanceFrame(step);
-}
-
-void MainWindow::advanceFrame()
-{
-    m_timeline->advanceFrame(ReplayTimeline::frameStep);
-}
-
-void MainWindow::stopAnimation()
-{
-    m_timeline->stopAnimation();
-}
-
-bool MainWindow::animating() const
-{
-    return m_timeline && m_timeline->animating();
-}
-
-bool MainWindow::capturing() const
-{
-    return m_timeline->capturing();
-}
-
-QTimer *MainWindow::animationTimer() const
-{
-    return m_timeline->timer();
-}
-
 // Following and showing boats
-
-void MainWindow::checkship(TreeShipItem *item)
-{
-    m_following->checkship(item);
-}
-
-void MainWindow::shiponoff(TreeShipItem *item, bool on)
-{
-    m_following->shiponoff(item, on);
-}
-
-void MainWindow::toggleFollowAt(int x, int y)
-{
-    m_following->toggleFollowAt(x, y);
-}
-
-void MainWindow::clearFollow()
-{
-    m_following->clearFollow();
-}
 
 void MainWindow::refreshShipTracks()
 {
@@ -566,46 +306,4 @@ void MainWindow::refreshShipTracks()
         return;
     for (Ship *ship : m_regatta->ships())
         ship->updateOnChart(*m_chart);
-}
-
-// Widgets of the parts, for inspection
-
-QSlider *MainWindow::slider() const
-{
-    return m_bar->slider;
-}
-
-QLabel *MainWindow::timeLabel() const
-{
-    return m_bar->timeLabel;
-}
-
-QAbstractButton *MainWindow::playButton() const
-{
-    return m_bar->playButton;
-}
-
-QAbstractButton *MainWindow::fetchButton() const
-{
-    return m_bar->fetchButton;
-}
-
-QLabel *MainWindow::latLabel() const
-{
-    return m_status->latLabel();
-}
-
-QLabel *MainWindow::lngLabel() const
-{
-    return m_status->lngLabel();
-}
-
-QLabel *MainWindow::zoomLabel() const
-{
-    return m_status->zoomLabel();
-}
-
-StatusNote *MainWindow::statusNote() const
-{
-    return m_status->note();
 }

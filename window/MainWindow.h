@@ -1,20 +1,27 @@
 #pragma once
 
 #include "chart/ChartOwner.h"
+#include "chart/Karte.h"
+#include "participants/IconSelector.h"
 #include "race/RegattaHost.h"
 #include "store/Race.h"
 #include "store/Services.h"
+#include "window/AutoLoading.h"
+#include "window/FetchIndicator.h"
+#include "window/Following.h"
+#include "window/RaceMenus.h"
+#include "window/ReplayTimeline.h"
+#include "window/SettingsPage.h"
+#include "window/StatusLine.h"
+#include "window/StatusNote.h"
+#include "window/TrackingClient.h"
 
 #include <QList>
 #include <QMainWindow>
 
 #include <memory>
 
-class FetchIndicator;
-class Following;
 class GateItem;
-class IconSelector;
-class Karte;
 class QAbstractButton;
 class QLabel;
 class QMenu;
@@ -23,13 +30,8 @@ class QSlider;
 class QSplitter;
 class QTimer;
 class Regatta;
-class ReplayTimeline;
 class Scheme;
-class SettingsPage;
-class StatusLine;
-class StatusNote;
 class TileSource;
-class TrackingClient;
 class TreeShipItem;
 struct ReplayBar;
 
@@ -48,91 +50,100 @@ public:
     Regatta *regatta() const { return m_regatta; }
     void addRaces(const QList<Race> &races, int eventId, int taskId) override;
     void addGates(const QList<GateItem *> &gates) override;
-    void placeGates(const QList<GateItem *> &gates) override;
+    void placeGates(const QList<GateItem *> &gates) override { m_chart->placeGates(gates); }
     void placeShip(Ship *ship) override;
-    void clearBoatList() override;
-    void addClassGroup(const QString &className, const QList<Ship *> &ships, int groupRow) override;
-    void boatListComplete() override;
-    void startRequest(const QString &url, int tag, int kind) override;
-    void setTimeRange(int minimum, int maximum) override;
-    void setTimeValue(int value) override;
-    void setAutoLoad(bool on) override;
-    void disableAutoLoad() override;
+    void clearBoatList() override { m_participantList->clearShips(); }
+    void addClassGroup(const QString &className, const QList<Ship *> &ships, int groupRow) override
+    {
+        m_participantList->addClassGroup(className, ships, groupRow);
+    }
+    void boatListComplete() override { m_participantList->showAllRows(); }
+    void startRequest(const QString &url, int tag, int kind) override { m_client->startRequest(url, tag, kind); }
+    void setTimeRange(int minimum, int maximum) override { m_timeline->setTimeRange(minimum, maximum); }
+    void setTimeValue(int value) override { m_timeline->setTimeValue(value); }
+    void setAutoLoad(bool on) override { m_autoLoading->set(on); }
+    void disableAutoLoad() override { m_autoLoading->disable(); }
     void enableLoading() override;
-    bool autoLoad() const override { return m_autoLoad; }
+    bool autoLoad() const override { return m_autoLoading->isOn(); }
 
     // Chart
-    bool loadMaps() const override { return m_loadMaps; }
-    bool animating() const override;
-    void toggleFollowAt(int x, int y) override;
-    void clearFollow() override;
+    bool loadMaps() const override { return m_settings->loadMaps(); }
+    bool animating() const override { return m_timeline && m_timeline->animating(); }
+    void toggleFollowAt(int x, int y) override { m_following->toggleFollowAt(x, y); }
+    void clearFollow() override { m_following->clearFollow(); }
     void refreshShipTracks() override;
 
-    void setLoadMaps(bool on);
-    void setLookForUpdate(bool on);
-    void setShowCompleteTracks(bool on);
-    void stopAnimation();
+    void setLoadMaps(bool on) { m_settings->setLoadMaps(on); }
+    void setLookForUpdate(bool on) { m_settings->setLookForUpdate(on); }
+    void setShowCompleteTracks(bool on) { m_settings->setShowCompleteTracks(on); }
+    void stopAnimation() { m_timeline->stopAnimation(); }
     // A note in the status line that needs no answer (data not stored, and the like).
-    void showStatusNote(const QString &text);
+    void showStatusNote(const QString &text) { m_status->note()->showNote(text); }
 
-    bool lookForUpdate() const { return m_lookForUpdate; }
-    bool showCompleteTracks() const { return m_showCompleteTracks; }
+    bool lookForUpdate() const { return m_settings->lookForUpdate(); }
+    bool showCompleteTracks() const { return m_settings->showCompleteTracks(); }
     bool legendOpen() const { return m_legendOpen; }
-    bool capturing() const;
-    bool busy() const;
-    bool serverUp() const;
-    int pendingRequests() const;
-    int loadInterval() const { return m_loadInterval; }
-    QList<Race> races() const { return m_races; }
-    QList<GateItem *> gates() const { return m_gates; }
+    bool capturing() const { return m_timeline->capturing(); }
+    bool busy() const { return m_client->busy(); }
+    bool serverUp() const { return m_client->serverUp(); }
+    int pendingRequests() const { return m_indicator->pendingRequests(); }
+    int loadInterval() const { return m_autoLoading->interval(); }
+    QList<Race> races() const { return m_menus->races(); }
+    QList<GateItem *> gates() const { return m_menus->gates(); }
 
     IconSelector *participantList() const { return m_participantList; }
     Karte *chart() const { return m_chart; }
     Scheme *scene() const { return m_scene; }
     QSplitter *splitter() const { return m_splitter; }
     SettingsPage *settingsPage() const { return m_settings; }
-    QTimer *autoLoadTimer() const { return m_autoLoadTimer; }
-    QTimer *animationTimer() const;
-    QSlider *slider() const;
-    QLabel *timeLabel() const;
-    QAbstractButton *playButton() const;
-    QAbstractButton *fetchButton() const;
+    QTimer *autoLoadTimer() const { return m_autoLoading->timer(); }
+    QTimer *animationTimer() const { return m_timeline->timer(); }
+    QSlider *slider() const { return m_slider; }
+    QLabel *timeLabel() const { return m_timeLabel; }
+    QAbstractButton *playButton() const { return m_playButton; }
+    QAbstractButton *fetchButton() const { return m_fetchButton; }
     QMenu *raceMenu() const { return m_raceMenu; }
     QMenu *gateMenu() const { return m_gateMenu; }
-    QLabel *latLabel() const;
-    QLabel *lngLabel() const;
-    QLabel *zoomLabel() const;
-    StatusNote *statusNote() const;
+    QLabel *latLabel() const { return m_latLabel; }
+    QLabel *lngLabel() const { return m_lngLabel; }
+    QLabel *zoomLabel() const { return m_zoomLabel; }
+    StatusNote *statusNote() const { return m_note; }
     ReplayTimeline *timeline() const { return m_timeline; }
     TrackingClient *trackingClient() const { return m_client; }
 
     // The fetch button's icon names, by state, and the icons loaded from them.
-    static QString fetchIconPath(bool outstanding, bool autoLoad);
-    QIcon fetchIcon(bool outstanding, bool autoLoad) const;
+    static QString fetchIconPath(bool outstanding, bool autoLoad)
+    {
+        return FetchIndicator::iconPath(outstanding, autoLoad);
+    }
+    QIcon fetchIcon(bool outstanding, bool autoLoad) const { return m_indicator->icon(outstanding, autoLoad); }
 
 public slots:
-    void setXYStatus(int x, int y, qreal lat, qreal lng, int zoom) override;
-    void setZoomStatus(int zoom) override;
+    void setXYStatus(int, int, qreal lat, qreal lng, int zoom) override
+    {
+        m_status->setXYStatus(lat, lng, zoom);
+    }
+    void setZoomStatus(int zoom) override { m_status->setZoomStatus(zoom); }
     void chooseRace();
     void chooseGate();
-    void setUhrzeit(int tstamp) override;
-    void captureOnOff();
-    void animOnOff();
-    void advanceFrame(int step) override;
-    void advanceFrame();
+    void setUhrzeit(int tstamp) override { m_timeline->setUhrzeit(tstamp); }
+    void captureOnOff() { m_timeline->captureOnOff(); }
+    void animOnOff() { m_timeline->animOnOff(); }
+    void advanceFrame(int step) override { m_timeline->advanceFrame(step); }
+    void advanceFrame() { m_timeline->advanceFrame(ReplayTimeline::frameStep); }
     void toggleLegende();
-    void checkship(TreeShipItem *item);
-    void shiponoff(TreeShipItem *item, bool on);
+    void checkship(TreeShipItem *item) { m_following->checkship(item); }
+    void shiponoff(TreeShipItem *item, bool on) { m_following->shiponoff(item, on); }
     void getData();
-    void setNetLedOn() override;
-    void setNetLedOff() override;
+    void setNetLedOn() override { m_indicator->requestSent(autoLoad()); }
+    void setNetLedOff() override { m_indicator->requestDone(autoLoad()); }
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private slots:
-    void quit();
+    void quit() { close(); }
     void toggleLoadMaps();
     void toggleAutoLoad();
     void toggleShowCompleteTracks();
@@ -143,15 +154,11 @@ private:
     void readPreferences();
     void buildLayout();
     void buildMenus();
-    void addRace(const QString &name);
     void setTitle();
     void loadChosenRace(const Race &race);
-    void restartAutoLoadTimer();
 
     Services m_services;
     Regatta *m_regatta = nullptr;
-    QList<Race> m_races;
-    QList<GateItem *> m_gates;
     QNetworkAccessManager *m_trackingNetwork;
     QNetworkAccessManager *m_tileNetwork;
     TileSource *m_tiles;
@@ -166,14 +173,19 @@ private:
     std::unique_ptr<Following> m_following;
     QMenu *m_raceMenu = nullptr;
     QMenu *m_gateMenu = nullptr;
-    QTimer *m_autoLoadTimer;
+    std::unique_ptr<RaceMenus> m_menus;
+    // Widgets of the parts, for inspection.
+    QSlider *m_slider;
+    QLabel *m_timeLabel;
+    QAbstractButton *m_playButton;
+    QAbstractButton *m_fetchButton;
+    QLabel *m_latLabel = nullptr;
+    QLabel *m_lngLabel = nullptr;
+    QLabel *m_zoomLabel = nullptr;
+    StatusNote *m_note = nullptr;
+    AutoLoading *m_autoLoading;
     ReplayTimeline *m_timeline = nullptr;
     TrackingClient *m_client;
 
-    int m_loadInterval = 5;
-    bool m_loadMaps = false;
-    bool m_autoLoad = false;
-    bool m_lookForUpdate = true;
-    bool m_showCompleteTracks = false;
     bool m_legendOpen = false;
 };

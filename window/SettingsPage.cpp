@@ -34,6 +34,36 @@ SettingsPage::SettingsPage(QWidget *parent)
     page->addRow(boats);
 }
 
+bool SettingsPage::loadMaps() const
+{
+    return m_loadMaps->isChecked();
+}
+
+bool SettingsPage::lookForUpdate() const
+{
+    return m_lookForUpdate->isChecked();
+}
+
+bool SettingsPage::showCompleteTracks() const
+{
+    return m_completeTracks->isChecked();
+}
+
+void SettingsPage::setLoadMaps(bool on)
+{
+    m_loadMaps->setChecked(on);
+}
+
+void SettingsPage::setLookForUpdate(bool on)
+{
+    m_lookForUpdate->setChecked(on);
+}
+
+void SettingsPage::setShowCompleteTracks(bool on)
+{
+    m_completeTracks->setChecked(on);
+}
+
 QString SettingsPage::unknownTime()
 {
     return QStringLiteral("--.--.---- --:--");

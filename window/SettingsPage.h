@@ -18,6 +18,14 @@ public:
     QCheckBox *lookForUpdateBox() const { return m_lookForUpdate; }
     QCheckBox *completeTracksBox() const { return m_completeTracks; }
 
+    // The settings whose flags are their boxes.
+    bool loadMaps() const;
+    bool lookForUpdate() const;
+    bool showCompleteTracks() const;
+    void setLoadMaps(bool on);
+    void setLookForUpdate(bool on);
+    void setShowCompleteTracks(bool on);
+
     static QString unknownTime();
 
 private:
