@@ -25,7 +25,7 @@ public:
     {
         quint16 port = 8380;
         // The version the feed offers; the running version means "no update".
-        QString offeredVersion = QStringLiteral("2.24.0");
+        QString offeredVersion = QStringLiteral(BRISAVELA_VERSION);
         // Base64 Ed25519 secret key to sign the offered installer with; empty: unsigned.
         QByteArray signingKey;
         // Start of the live race, seconds since 1970.

@@ -29,7 +29,7 @@ int main(int argc, char *argv[])
                                    QStringLiteral("Folder for drawn chart tiles (default: the user's cache folder)."),
                                    QStringLiteral("DIR"));
     const QCommandLineOption offer(QStringLiteral("offer-update"), QStringLiteral("Version the update feed offers."),
-                                   QStringLiteral("VERSION"), QStringLiteral("2.24.0"));
+                                   QStringLiteral("VERSION"), QStringLiteral(BRISAVELA_VERSION));
     const QCommandLineOption key(QStringLiteral("signing-key"),
                                  QStringLiteral("Ed25519 secret key (base64) to sign the offered installer."),
                                  QStringLiteral("BASE64"));
