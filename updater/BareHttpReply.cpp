@@ -1,5 +1,9 @@
 #include "updater/BareHttpReply.h"
 
+#include "updater/ChunkedBody.h"
+#include "updater/HttpHead.h"
+#include "updater/UpdaterNetwork.h"
+
 #include <QAuthenticator>
 #include <QNetworkAccessManager>
 #include <QSslSocket>
@@ -9,14 +13,7 @@
 #include <cstring>
 
 namespace {
-// A status line and headers longer than this are not an answer worth waiting for.
-constexpr qsizetype longestHead = 64 * 1024;
-constexpr qsizetype longestChunkLine = 1024;
 
-bool isHttp(const QUrl &url)
-{
-    return url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https");
-}
 
 bool isRedirect(int status)
 {
@@ -96,7 +93,7 @@ qint64 BareHttpReply::readData(char *data, qint64 maxSize)
 
 void BareHttpReply::connectTo(const QUrl &target)
 {
-    if (!isHttp(target)) {
+    if (!UpdaterNetwork::isHttp(target)) {
         fail(ProtocolUnknownError, tr("Protocol \"%1\" is unknown").arg(target.scheme()));
         return;
     }
@@ -109,7 +106,7 @@ void BareHttpReply::connectTo(const QUrl &target)
     m_incoming.clear();
     m_received = 0;
     m_total = -1;
-    m_chunk = Chunk::Size;
+    m_chunks = ChunkedBody();
     m_error = NoError;
     const quint16 port = quint16(target.port(secure ? 443 : 80));
     if (secure) {
@@ -171,48 +168,23 @@ void BareHttpReply::readSocket()
 bool BareHttpReply::readHead()
 {
     while (true) {
-        qsizetype end = -1;
-        qsizetype lineStart = 0;
-        QList<QByteArray> lines;
-        for (qsizetype nl = m_incoming.indexOf('\n'); nl >= 0; nl = m_incoming.indexOf('\n', lineStart)) {
-            QByteArray line = m_incoming.mid(lineStart, nl - lineStart);
-            if (line.endsWith('\r'))
-                line.chop(1);
-            lineStart = nl + 1;
-            if (line.isEmpty()) {
-                end = lineStart;
-                break;
-            }
-            lines << line;
-        }
-        if (end < 0) {
-            if (m_incoming.size() > longestHead)
-                fail(ProtocolFailure, tr("The server's answer has no end of its header"));
+        HttpHead head;
+        const HttpHead::Parse parsed = HttpHead::take(m_incoming, &head);
+        if (parsed == HttpHead::Parse::Incomplete)
             return false;
-        }
-        m_incoming.remove(0, end);
-
-        const QList<QByteArray> statusLine = lines.value(0).split(' ');
-        bool ok = false;
-        const int status = statusLine.value(1).toInt(&ok);
-        if (!statusLine.value(0).startsWith("HTTP/1.") || !ok || status < 100 || status > 599) {
+        if (parsed == HttpHead::Parse::Broken) {
             fail(ProtocolFailure, tr("The server did not answer in HTTP"));
             return false;
         }
-        if (status < 200)
+        if (head.status < 200)
             continue; // an interim answer; the real one follows
-        m_status = status;
+        m_status = head.status;
         // Only this answer's headers count, not those of one redirected from.
         for (const QByteArray &name : rawHeaderList())
             setRawHeader(name, QByteArray());
-        setAttribute(QNetworkRequest::HttpStatusCodeAttribute, status);
-        setAttribute(QNetworkRequest::HttpReasonPhraseAttribute, QString::fromLatin1(statusLine.mid(2).join(' ')));
-        for (const QByteArray &line : lines.mid(1)) {
-            const qsizetype colon = line.indexOf(':');
-            if (colon <= 0)
-                continue;
-            const QByteArray name = line.left(colon).trimmed();
-            const QByteArray value = line.mid(colon + 1).trimmed();
+        setAttribute(QNetworkRequest::HttpStatusCodeAttribute, head.status);
+        setAttribute(QNetworkRequest::HttpReasonPhraseAttribute, QString::fromLatin1(head.reason));
+        for (const auto &[name, value] : std::as_const(head.headers)) {
             const QByteArray earlier = rawHeader(name);
             setRawHeader(name, earlier.isEmpty() ? value : earlier + ", " + value);
         }
@@ -264,7 +236,7 @@ bool BareHttpReply::startBody()
 
 bool BareHttpReply::followRedirect(const QUrl &target)
 {
-    if (!isHttp(target)) {
+    if (!UpdaterNetwork::isHttp(target)) {
         fail(ProtocolUnknownError, tr("Redirection to %1 refused: only http and https are followed").arg(target.toString()));
         return false;
     }
@@ -330,48 +302,16 @@ void BareHttpReply::readBody()
 
 void BareHttpReply::readChunks()
 {
-    while (!done()) {
-        if (m_chunk == Chunk::Data) {
-            const qsizetype take = qsizetype(qMin<qint64>(m_chunkLeft, m_incoming.size()));
-            if (take == 0)
-                return;
-            const QByteArray bytes = m_incoming.left(take);
-            m_incoming.remove(0, take);
-            m_chunkLeft -= take;
-            if (m_chunkLeft == 0)
-                m_chunk = Chunk::DataEnd;
-            appendBody(bytes);
-            continue;
-        }
-        const qsizetype nl = m_incoming.indexOf('\n');
-        if (nl < 0) {
-            if (m_incoming.size() > longestChunkLine)
-                fail(ProtocolFailure, tr("The server sent a broken chunk"));
-            return;
-        }
-        QByteArray line = m_incoming.left(nl);
-        m_incoming.remove(0, nl + 1);
-        if (line.endsWith('\r'))
-            line.chop(1);
-        if (m_chunk == Chunk::DataEnd) {
-            if (!line.isEmpty()) {
-                fail(ProtocolFailure, tr("The server sent a broken chunk"));
-                return;
-            }
-            m_chunk = Chunk::Size;
-        } else if (m_chunk == Chunk::Size) {
-            const qsizetype extension = line.indexOf(';');
-            bool ok = false;
-            m_chunkLeft = (extension < 0 ? line : line.left(extension)).trimmed().toLongLong(&ok, 16);
-            if (!ok || m_chunkLeft < 0) {
-                fail(ProtocolFailure, tr("The server sent a broken chunk"));
-                return;
-            }
-            m_chunk = m_chunkLeft == 0 ? Chunk::Trailer : Chunk::Data;
-        } else if (line.isEmpty()) {
-            finish();
-        }
-    }
+    QByteArray bytes;
+    const ChunkedBody::State state = m_chunks.take(m_incoming, &bytes);
+    if (!bytes.isEmpty())
+        appendBody(bytes);
+    if (done())
+        return;
+    if (state == ChunkedBody::State::Broken)
+        fail(ProtocolFailure, tr("The server sent a broken chunk"));
+    else if (state == ChunkedBody::State::Complete)
+        finish();
 }
 
 void BareHttpReply::appendBody(const QByteArray &bytes)

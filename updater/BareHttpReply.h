@@ -1,5 +1,7 @@
 #pragma once
 
+#include "updater/ChunkedBody.h"
+
 #include <QAbstractSocket>
 #include <QNetworkReply>
 
@@ -30,7 +32,6 @@ protected:
 private:
     enum class Stage { Connecting, Head, Body, Done };
     enum class Framing { None, Length, Chunked, UntilClose };
-    enum class Chunk { Size, Data, DataEnd, Trailer };
 
     void connectTo(const QUrl &url);
     void sendRequest();
@@ -51,8 +52,7 @@ private:
     QAbstractSocket *m_socket = nullptr;
     Stage m_stage = Stage::Connecting;
     Framing m_framing = Framing::UntilClose;
-    Chunk m_chunk = Chunk::Size;
-    qint64 m_chunkLeft = 0;
+    ChunkedBody m_chunks;
     QByteArray m_incoming; // received, not yet parsed
     QByteArray m_body;     // parsed, not yet read
     qsizetype m_bodyRead = 0;

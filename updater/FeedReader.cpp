@@ -2,8 +2,11 @@
 
 #include "updater/IgnoredVersions.h"
 #include "updater/UpdatePlatform.h"
+#include "updater/UpdaterNetwork.h"
 
+#include <QCoreApplication>
 #include <QDebug>
+#include <QUrl>
 
 void FeedReader::clear()
 {
@@ -107,4 +110,21 @@ bool FeedReader::itemFits() const
     }
     qDebug() << "  falscher Programmtyp = " << type;
     return false;
+}
+
+QString FeedReader::completeLinks(FeedItem &item)
+{
+    if (!item.releaseNotesLink.isEmpty())
+        item.link = item.releaseNotesLink;
+    else if (item.link.isEmpty())
+        return QCoreApplication::translate("Updater", "Feed error: \"release notes\" link is empty");
+    else
+        item.releaseNotesLink = item.link;
+    if (!item.link.startsWith(QLatin1String("http://")) && !item.link.startsWith(QLatin1String("https://")))
+        return QCoreApplication::translate("Updater", "Feed error: invalid \"release notes\" link");
+    // The installer is fetched over HTTP too, never read from this machine.
+    if (item.url.isEmpty() || !UpdaterNetwork::isHttp(QUrl(item.url)) || item.version.isEmpty()
+        || item.platform.isEmpty())
+        return QCoreApplication::translate("Updater", "Feed error: invalid \"enclosure\" with the download link");
+    return QString();
 }

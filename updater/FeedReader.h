@@ -39,6 +39,10 @@ public:
     Outcome parse();
 
     const FeedItem &item() const { return m_item; }
+
+    // The links of an item that decides: the release-notes link (or else the plain link) in
+    // both, checked to be http or https like the download link. The error to report, or empty.
+    static QString completeLinks(FeedItem &item);
     qint64 errorLine() const { return m_errorLine; }
     QString errorText() const { return m_errorText; }
 

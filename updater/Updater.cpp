@@ -5,9 +5,8 @@
 #include "updater/AvailableUpdate.h"
 #include "updater/IgnoredVersions.h"
 #include "updater/InstallerCheck.h"
-#include "updater/InstallerFolder.h"
+#include "updater/OldVersionFiles.h"
 #include "updater/TransferGuard.h"
-#include "updater/UpdateDownloadProgress.h"
 #include "updater/UpdateWindow.h"
 #include "updater/UpdaterNetwork.h"
 
@@ -20,7 +19,6 @@
 #include <QMutex>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
-#include <QProcess>
 
 #include <atomic>
 
@@ -30,15 +28,6 @@ namespace {
 QMutex instanceLock;
 std::atomic<Updater *> theInstance{nullptr};
 
-QString notInstalled()
-{
-    return Updater::tr("Das Update konnte nicht installiert werden.");
-}
-
-bool isHttp(const QUrl &url)
-{
-    return url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https");
-}
 } // namespace
 
 Updater *Updater::instance()
@@ -57,8 +46,7 @@ Updater *Updater::instance()
 
 Updater::Updater()
     : m_network(new UpdaterNetwork(this))
-    , m_launcher([](const QString &path) { return QProcess::startDetached(path, {}); })
-    , m_quitter([](int exitCode) { QCoreApplication::exit(exitCode); })
+    , m_installer(m_network, m_limits, m_messages)
 {
     connect(m_network, &QNetworkAccessManager::authenticationRequired, this, &Updater::authenticationRequired);
 }
@@ -181,7 +169,7 @@ void Updater::httpFeedDownloadFinished()
         reply->deleteLater();
         m_feedReply = nullptr;
         const QUrl target = m_feedUrl.resolved(redirect.toUrl());
-        if (!isHttp(target)) {
+        if (!UpdaterNetwork::isHttp(target)) {
             qWarning() << "Updater: feed redirection refused:" << target.toString();
             showErrorDialog(tr("Feed download failed: %1.")
                                 .arg(tr("redirection to %1 refused, only http and https are followed").arg(target.toString())));
@@ -227,21 +215,8 @@ bool Updater::xmlParseFeed()
 bool Updater::searchDownloadedFeedForUpdates(const FeedItem &candidate)
 {
     FeedItem item = candidate;
-    if (!item.releaseNotesLink.isEmpty()) {
-        item.link = item.releaseNotesLink;
-    } else if (item.link.isEmpty()) {
-        showErrorDialog(tr("Feed error: \"release notes\" link is empty"));
-        return false;
-    } else {
-        item.releaseNotesLink = item.link;
-    }
-    if (!item.link.startsWith(QLatin1String("http://")) && !item.link.startsWith(QLatin1String("https://"))) {
-        showErrorDialog(tr("Feed error: invalid \"release notes\" link"));
-        return false;
-    }
-    // The installer is fetched over HTTP too, never read from this machine.
-    if (item.url.isEmpty() || !isHttp(QUrl(item.url)) || item.version.isEmpty() || item.platform.isEmpty()) {
-        showErrorDialog(tr("Feed error: invalid \"enclosure\" with the download link"));
+    if (const QString error = FeedReader::completeLinks(item); !error.isEmpty()) {
+        showErrorDialog(error);
         return false;
     }
     if (IgnoredVersions::VersionIsUnwanted(item.version)) {
@@ -346,53 +321,7 @@ void Updater::authenticationRequired(QNetworkReply *reply, QAuthenticator *authe
 
 void Updater::removeOldVersionFiles(const QString &folder)
 {
-    const QString base = folder.isEmpty() ? QDir::tempPath() : folder;
-    // Without a temporary folder (TMPDIR missing or not a folder) nothing is looked at: an
-    // empty or relative path would be the working directory.
-    if (base.isEmpty() || !QDir::isAbsolutePath(base) || !QFileInfo(base).isDir()) {
-        qDebug() << "Updater: no temporary folder to clean up:" << base;
-        return;
-    }
-    // Old versions are left where this program writes installers: its own download
-    // folders and the temporary folder itself. Other programs' folders are not walked.
-    for (const QFileInfo &entry : ownEntries(base)) {
-        if (entry.isDir() && entry.fileName().startsWith(InstallerFolder::namePrefix()))
-            removeOldVersionFilesIn(entry.absoluteFilePath());
-        else if (entry.isFile())
-            removeIfOldVersion(entry);
-    }
-}
-
-void Updater::removeOldVersionFilesIn(const QString &folder)
-{
-    for (const QFileInfo &entry : ownEntries(folder)) {
-        if (entry.isDir())
-            removeOldVersionFilesIn(entry.absoluteFilePath());
-        else if (entry.isFile())
-            removeIfOldVersion(entry);
-    }
-}
-
-// Links are never followed and only this user's entries count: another user's link or
-// file in a shared temporary folder must not make this program delete anything.
-QFileInfoList Updater::ownEntries(const QString &folder)
-{
-    QFileInfoList result;
-    const QFileInfoList entries =
-        QDir(folder).entryInfoList(QDir::Dirs | QDir::Files | QDir::NoDotAndDotDot | QDir::NoSymLinks);
-    for (const QFileInfo &entry : entries) {
-        if (!entry.isSymLink() && entry.ownerId() == ::geteuid())
-            result << entry;
-    }
-    return result;
-}
-
-void Updater::removeIfOldVersion(const QFileInfo &file)
-{
-    if (file.suffix() != QLatin1String("oldversion"))
-        return;
-    if (!QFile::remove(file.absoluteFilePath()))
-        qDebug() << "Error: Unable to clean up file: " << file.absoluteFilePath();
+    OldVersionFiles::remove(folder.isEmpty() ? QDir::tempPath() : folder);
 }
 
 void Updater::showUpdateWindow()
@@ -440,38 +369,8 @@ void Updater::InstallUpdate()
         qWarning() << "Abort Update: No update prososed! This should not happen.";
         return;
     }
-    if (!m_installerCheck.hasKey()) {
-        // Nothing this build could not check is downloaded; the user is told where to
-        // get the new version instead.
-        qDebug() << "Updater: no key to check installers, nothing downloaded";
-        showBox(MessagePresenter::Icon::Information, tr("Brisavela Update"),
-                tr("Diese Programmversion kann Updates nicht selbst installieren."),
-                tr("Version %1 können Sie hier herunterladen:\n%2\n\nMehr zur neuen Version:\n%3")
-                                   .arg(m_proposedUpdate->enclosureVersion(),
-                                        m_proposedUpdate->enclosureUrl().toString(),
-                                        m_proposedUpdate->releaseNotesLink().toString()));
+    if (!m_installer.start(*m_proposedUpdate, this, &Updater::httpUpdateDownloadFinished))
         return;
-    }
-    QNetworkReply *reply = m_network->get(UpdaterNetwork::bareRequest(m_proposedUpdate->enclosureUrl()));
-    // The announced length is all that may come; without one, a sane maximum.
-    const qint64 announced = m_proposedUpdate->enclosureLength();
-    TransferGuard::watch(reply, QStringLiteral("installer"),
-                         announced > 0 ? qMin(announced, m_limits.installerBytes) : m_limits.installerBytes,
-                         m_limits.idleMs, 0);
-    connect(reply, &QNetworkReply::finished, this, &Updater::httpUpdateDownloadFinished);
-    if (reply->error() != QNetworkReply::NoError) {
-        qDebug() << "Unable to download the update: " << reply->errorString();
-        return;
-    }
-    qDebug() << "OK";
-    auto *progress = new UpdateDownloadProgress(nullptr);
-    progress->setWindowFlags((progress->windowFlags() & ~(Qt::WindowCloseButtonHint | Qt::WindowContextHelpButtonHint))
-                             | Qt::CustomizeWindowHint);
-    progress->setText(tr("Download von %1 Version %2")
-                          .arg(QCoreApplication::applicationName(), m_proposedUpdate->enclosureVersion()));
-    connect(reply, &QNetworkReply::downloadProgress, progress, &UpdateDownloadProgress::downloadProgress);
-    connect(m_network, &QNetworkAccessManager::finished, progress, &UpdateDownloadProgress::close);
-    progress->show();
     emit updatedFinishedSuccessfully();
     hideUpdaterWindow();
 }
@@ -483,73 +382,11 @@ void Updater::httpUpdateDownloadFinished()
         qWarning() << "The slot httpUpdateDownloadFinished() should only be invoked by S&S.";
         return;
     }
-    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    if (reply->error() != QNetworkReply::NoError) {
-        qDebug() << "Download errors ocurred! HTTP Error Code:" << status;
-        qWarning() << "Updater: installer download failed:" << reply->errorString();
-        reply->deleteLater();
-        return;
-    }
-    if (!reply->isReadable()) {
-        qDebug() << "Error: QNetworkReply is not readable!";
-        reply->deleteLater();
-        return;
-    }
-    const QByteArray bytes = reply->readAll();
-    const QUrl url = reply->url();
-    reply->deleteLater();
-
-    // Everything is checked before anything is written.
-    const QString fileName = InstallerFolder::fileNameFor(url);
-    if (fileName.isEmpty()) {
-        refuseInstaller(notInstalled(), tr("Der Dateiname im Download-Link ist unzulässig: %1").arg(url.toString()),
-                        url.toString());
-        return;
-    }
-    const QString problem = m_proposedUpdate
-                                ? m_installerCheck.problem(bytes, m_proposedUpdate->enclosureSignature(),
-                                                          m_proposedUpdate->enclosureLength())
-                                : tr("Es wird kein Update angeboten.");
-    if (!problem.isEmpty()) {
-        refuseInstaller(tr("Das Update konnte nicht überprüft werden und wurde nicht installiert."), problem, fileName);
-        return;
-    }
-    // A fresh folder only the user can enter, so nobody else can put or swap a file there.
-    InstallerFolder folder;
-    if (!folder.create()) {
-        refuseInstaller(notInstalled(), folder.error(), fileName);
-        return;
-    }
-    const QString target = folder.path() + QStringLiteral("/") + fileName;
-    qDebug() << "Writing downloaded file into " << target;
-    if (!folder.write(fileName, bytes)) {
-        refuseInstaller(notInstalled(), tr("Die Datei konnte nicht gespeichert werden."), target);
-        folder.discard();
-        return;
-    }
-    // Only the user may run it, or change it before it runs.
-    QFile::setPermissions(target, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    qDebug() << "starting " << target;
-    if (!m_launcher(target)) {
-        refuseInstaller(notInstalled(), tr("Das Installationsprogramm ließ sich nicht starten."), target);
-        folder.discard();
-        return;
-    }
-    m_quitter(0);
+    m_installer.downloaded(reply, m_proposedUpdate);
 }
 
 void Updater::showBox(MessagePresenter::Icon icon, const QString &title, const QString &text,
                       const QString &informativeText)
 {
-    if (!m_messages) {
-        qWarning() << "Updater: no message presenter for" << title << text << informativeText;
-        return;
-    }
-    m_messages->show(icon, title, text, MessageRequest::Ok, nullptr, informativeText);
-}
-
-void Updater::refuseInstaller(const QString &text, const QString &reason, const QString &file)
-{
-    qWarning() << "Updater: installer not started:" << reason << file;
-    showBox(MessagePresenter::Icon::Warning, tr("Brisavela Update"), text, reason);
+    m_installer.showBox(int(icon), title, text, informativeText);
 }

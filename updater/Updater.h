@@ -2,7 +2,7 @@
 
 #include "store/MessagePresenter.h"
 #include "updater/FeedReader.h"
-#include "updater/InstallerCheck.h"
+#include "updater/UpdateInstaller.h"
 #include "updater/TransferLimits.h"
 #include "updater/UpdateWindow.h"
 
@@ -51,13 +51,13 @@ public:
     // both so that their process survives.
     using Launcher = std::function<bool(const QString &path)>;
     using Quitter = std::function<void(int exitCode)>;
-    void setLauncher(Launcher launcher) { m_launcher = std::move(launcher); }
-    void setQuitter(Quitter quitter) { m_quitter = std::move(quitter); }
+    void setLauncher(Launcher launcher) { m_installer.setLauncher(std::move(launcher)); }
+    void setQuitter(Quitter quitter) { m_installer.setQuitter(std::move(quitter)); }
     void setLimits(const TransferLimits &limits) { m_limits = limits; }
     // Where the updater's boxes go (start-up hands in the program's; not owned).
     void setMessagePresenter(MessagePresenter *messages) { m_messages = messages; }
     // The key installers must be signed with (base64); the built-in one unless replaced.
-    void setPublicKey(const QByteArray &base64) { m_installerCheck = InstallerCheck(base64); }
+    void setPublicKey(const QByteArray &base64) { m_installer.setPublicKey(base64); }
     const TransferLimits &limits() const { return m_limits; }
     // Forgets the offer, any window and any request, for a check from scratch.
     void clear();
@@ -97,10 +97,6 @@ private:
     void showInformationDialog(const QString &message);
     void showBox(MessagePresenter::Icon icon, const QString &title, const QString &text,
                  const QString &informativeText = QString());
-    void refuseInstaller(const QString &text, const QString &reason, const QString &file);
-    void removeOldVersionFilesIn(const QString &folder);
-    static QFileInfoList ownEntries(const QString &folder);
-    static void removeIfOldVersion(const QFileInfo &file);
 
     QPointer<UpdateWindow> m_updateWindow;
     AvailableUpdate *m_proposedUpdate = nullptr;
@@ -117,9 +113,7 @@ private:
     QString m_authPassword = QStringLiteral("");
     FeedReader m_feed;
     int m_redirects = 0;
-    Launcher m_launcher;
-    Quitter m_quitter;
     TransferLimits m_limits;
     MessagePresenter *m_messages = nullptr;
-    InstallerCheck m_installerCheck;
+    UpdateInstaller m_installer;
 };

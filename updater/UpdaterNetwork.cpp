@@ -24,3 +24,8 @@ QNetworkReply *UpdaterNetwork::createRequest(Operation op, const QNetworkRequest
         return new BareHttpReply(request, this);
     return QNetworkAccessManager::createRequest(op, request, outgoingData);
 }
+
+bool UpdaterNetwork::isHttp(const QUrl &url)
+{
+    return url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https");
+}

@@ -12,6 +12,8 @@ public:
 
     // A GET of url that carries no User-Agent header.
     static QNetworkRequest bareRequest(const QUrl &url);
+    // The only schemes the updater follows or fetches: nothing is read from this machine.
+    static bool isHttp(const QUrl &url);
 
 protected:
     QNetworkReply *createRequest(Operation op, const QNetworkRequest &request, QIODevice *outgoingData) override;
