@@ -115,7 +115,8 @@ GeoPoint BoatProgress::positionAt(double time) const
     const PositionFix &b = *after;
     const PositionFix &a = *(after - 1);
     const double s = (time - a.time) / double(b.time - a.time);
-    return {a.position.lat + s * (b.position.lat - a.position.lat), a.position.lng + s * (b.position.lng - a.position.lng)};
+    return {a.position.lat + s * (b.position.lat - a.position.lat),
+            a.position.lng + s * (b.position.lng - a.position.lng)};
 }
 
 BoatState BoatProgress::stateAt(qint64 time) const

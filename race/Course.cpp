@@ -39,7 +39,8 @@ Course::Course(const QList<CourseMark> &marks, bool startLine)
 
     m_after.assign(size_t(count()), 0.0);
     for (int i = count() - 2; i >= 0; --i)
-        m_after[size_t(i)] = m_after[size_t(i) + 1] + GeoPoint::distanceKm(m_marks[i].reference, m_marks[i + 1].reference);
+        m_after[size_t(i)] =
+            m_after[size_t(i) + 1] + GeoPoint::distanceKm(m_marks[i].reference, m_marks[i + 1].reference);
 
     for (int i = 0; i < count(); ++i)
         m_lines.push_back(passingLine(i));

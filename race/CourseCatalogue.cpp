@@ -1,6 +1,6 @@
 #include "race/CourseCatalogue.h"
 
-#include <cmath>
+#include <limits>
 
 namespace {
 
@@ -48,18 +48,23 @@ Course courseA(GateCatalogue::Set set, bool withStart)
 Course courseE()
 {
     const QList<GateDefinition> route = GateCatalogue::gates(GateCatalogue::Set::E);
+    // Across the bay of Komiza, 1.7 km north to south: the fleet leaves westwards for the
+    // passage between Bisevo and Vis and comes home eastwards.
     const GeoPoint komizaNorth(43.0275, 16.0716);
     const GeoPoint komizaSouth(43.0125, 16.0733);
     QList<CourseMark> marks;
-    marks.append(CourseMark::line(QStringLiteral("Start Komiza"), komizaNorth,
-                                  komizaSouth, 270));
+    marks.append(CourseMark::line(QStringLiteral("Start Komiza"), komizaNorth, komizaSouth, 270));
     for (int k = 0; k < route.size(); ++k) {
         const GateDefinition &leg = route[k];
         marks.append(CourseMark::legEnd(QStringLiteral("%1 (%2)").arg(leg.name).arg(k + 1),
                                         GeoPoint(leg.lat1, leg.lng1), GeoPoint(leg.lat2, leg.lng2)));
     }
-    // Palagruza as sets A to D have it: from the island 10 km south.
-    marks.append(CourseMark::fromGate(GateCatalogue::gates(GateCatalogue::Set::A)[4], either));
+    // Palagruza as sets A to D have it: from the island 10 km south. Crossed either way: the
+    // fleet comes from the north and goes back north, round the island on either side.
+    for (const GateDefinition &g : GateCatalogue::gates(GateCatalogue::Set::A)) {
+        if (g.name == QLatin1String("Palagruza"))
+            marks.append(CourseMark::fromGate(g, either));
+    }
     marks.append(CourseMark::line(QStringLiteral("Ziel Komiza"), komizaNorth,
                                   komizaSouth, 90));
     return Course(marks, true);

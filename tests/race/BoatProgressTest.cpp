@@ -81,7 +81,8 @@ void BoatProgressTest::crossingALine()
     QFETCH(bool, counts);
     const double from = eastwards ? -3 : 3;
     const auto fixes = track({{from, north, 0}, {-from / 3, north, 400}});
-    COMPARE_TIMES(passingsOf(course({northward(0, -1, 1, crossing)}), fixes), counts ? QList<double>{300} : QList<double>{});
+    COMPARE_TIMES(passingsOf(course({northward(0, -1, 1, crossing)}), fixes),
+                  counts ? QList<double>{300} : QList<double>{});
 }
 
 void BoatProgressTest::touchingAGateEndCountsOnce()

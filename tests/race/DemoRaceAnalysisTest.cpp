@@ -125,7 +125,10 @@ void DemoRaceAnalysisTest::leaderClosesOnTheFinish()
     double previous = 1e9;
     for (qint64 t = start + 60; t < finish; t += 60) {
         const double left = p->stateAt(t).remainingNm;
-        QVERIFY2(left < previous + 0.3, qPrintable(QStringLiteral("minute %1: %2 nm after %3").arg((t - start) / 60).arg(left).arg(previous)));
+        QVERIFY2(left < previous + 0.3, qPrintable(QStringLiteral("minute %1: %2 nm after %3")
+                                                       .arg((t - start) / 60)
+                                                       .arg(left)
+                                                       .arg(previous)));
         previous = left;
         if ((t - start) % 1800 == 0) {
             QVERIFY2(left < halfHourly, qPrintable(QString::number((t - start) / 60)));

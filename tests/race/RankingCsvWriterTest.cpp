@@ -96,9 +96,11 @@ void RankingCsvWriterTest::rowsAsSpreadsheetsReadThem()
     unseen.klasse = QStringLiteral("Sportboote");
     unseen.nextMarkName = QStringLiteral("Start Komiza");
 
-    const QByteArray csv = RankingCsvWriter::toCsv(Ranking(1713214200, {finished(), sailing(QStringLiteral("Bura")), unseen}));
+    const QByteArray csv =
+        RankingCsvWriter::toCsv(Ranking(1713214200, {finished(), sailing(QStringLiteral("Bura")), unseen}));
     QVERIFY(csv.startsWith("\xEF\xBB\xBF"));
-    const QString finishText = QDateTime::fromSecsSinceEpoch(1713214123).toString(QStringLiteral("dd.MM.yyyy hh:mm:ss"));
+    const QString finishText =
+        QDateTime::fromSecsSinceEpoch(1713214123).toString(QStringLiteral("dd.MM.yyyy hh:mm:ss"));
     QCOMPARE(QString::fromUtf8(csv.mid(3)),
              QStringLiteral("Rang;Nr.;Boot;Klasse;Nächste Marke;Distanz (sm);Abstand (sm);Abstand (Zeit);Speed (kn);"
                             "Kurs (°);Klassenrang;Zielzeit;Segelzeit\r\n"

@@ -104,7 +104,8 @@ void RankingTest::gapsToTheLeader()
     QCOMPARE(late.find(2)->gapNm, 0.0);
     QVERIFY(near(late.find(2)->gapSeconds, 110.0, 0.5));
     const Standing *delta = late.find(4);
-    const double toGo = (0.1 + GeoPoint::distanceKm(GeoPoint::midpoint(km(5, 0), km(5, 10)), GeoPoint::midpoint(km(10, -1), km(10, 1))));
+    const double toGo = 0.1 + GeoPoint::distanceKm(GeoPoint::midpoint(km(5, 0), km(5, 10)),
+                                                   GeoPoint::midpoint(km(10, -1), km(10, 1)));
     QVERIFY(near(delta->gapNm * 1.852, toGo, 0.01));
     QVERIFY(near(delta->gapSeconds, 900.0 + toGo / (5.9 / 2000.0), 5.0));
     // Against the leader of its class, Bravo, who finished 110 s after Alpha.

@@ -119,7 +119,8 @@ void RecordedRaceTest::everyRoundingIsFound()
     double minutely = 1e9;
     for (qint64 t = qint64(x[0].time) + 1; t < x[4].time; t += 5) {
         const double left = leader->stateAt(t).remainingNm;
-        QVERIFY2(left < previous + 0.01, qPrintable(QStringLiteral("%1 s: %2 after %3").arg(t - x[0].time).arg(left).arg(previous)));
+        QVERIFY2(left < previous + 0.01,
+                 qPrintable(QStringLiteral("%1 s: %2 after %3").arg(t - x[0].time).arg(left).arg(previous)));
         previous = left;
         if ((t - qint64(x[0].time)) % 60 == 1) {
             QVERIFY2(left < minutely, qPrintable(QString::number(t - x[0].time)));
