@@ -8,6 +8,6 @@ class RankingCsvWriterTest : public QObject
     Q_OBJECT
 private slots:
     void rowsAsSpreadsheetsReadThem();
-    void awkwardNamesSurviveTheRoundTrip();
+    void awkwardNamesAreQuotedAndDefused();
     void fileIsWrittenWholeOrNotAtAll();
 };
