@@ -7,6 +7,7 @@
 #include "participants/IconSelector.h"
 #include "race/GateCatalogue.h"
 #include "race/RegattaHost.h"
+#include "store/AssetLocator.h"
 #include "store/Clock.h"
 #include "store/Environment.h"
 #include "store/MessagePresenter.h"
@@ -191,7 +192,7 @@ void Regatta::initShips(int eventId, int taskId, int von, bool showCompleteTrack
 
 int Regatta::loadShipsDB(int eventId, int)
 {
-    const QImage strip(QStringLiteral("sprites/shipstrip.png"), "png");
+    const QImage strip(AssetLocator::assetPath(QStringLiteral("sprites/shipstrip.png")), "png");
     QSqlQuery query;
     query.setForwardOnly(true);
     query.prepare(Sql::Ship::selectOfEvent);

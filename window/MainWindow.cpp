@@ -9,12 +9,14 @@
 #include "participants/TreeViewModel.h"
 #include "race/Regatta.h"
 #include "store/AppIdentity.h"
+#include "store/AssetLocator.h"
 #include "store/Clock.h"
 #include "store/Environment.h"
 #include "store/Sql.h"
 #include "window/ReplayTimeline.h"
 #include "window/SettingsPage.h"
 #include "window/StatusNote.h"
+#include "window/TrackExportAction.h"
 #include "window/TrackingClient.h"
 
 #include <QAction>
@@ -45,7 +47,7 @@ constexpr int longestLoadInterval = 1440;
 
 QIcon iconFile(const QString &path)
 {
-    const QPixmap pixmap(path);
+    const QPixmap pixmap(AssetLocator::assetPath(path));
     return pixmap.isNull() ? QIcon() : QIcon(pixmap);
 }
 } // namespace
@@ -163,7 +165,7 @@ void MainWindow::buildLayout()
     fetch->setIcon(m_autoLoad ? m_idleAutoIcon : m_idleIcon);
     fetch->setToolTip(tr("neueste Positionsdaten holen"));
     m_fetchButton = fetch;
-    const QSize iconSize = QPixmap(QStringLiteral("img/playbutton.png")).size();
+    const QSize iconSize = QPixmap(AssetLocator::assetPath(QStringLiteral("img/playbutton.png"))).size();
     if (!iconSize.isEmpty()) {
         play->setIconSize(iconSize);
         fetch->setIconSize(iconSize);
@@ -210,6 +212,9 @@ void MainWindow::buildStatusLine()
 void MainWindow::buildMenus()
 {
     QMenu *file = menuBar()->addMenu(tr("&Datei"));
+    auto *exporter = new TrackExportAction(this, [this] { return m_regatta; }, [this] { return m_slider->value(); });
+    connect(file->addAction(tr("Tracks exportieren…")), &QAction::triggered, exporter, &TrackExportAction::exportTracks);
+    file->addSeparator();
     QAction *exit = file->addAction(tr("&Beenden"));
     connect(exit, &QAction::triggered, this, &MainWindow::quit);
     m_raceMenu = menuBar()->addMenu(tr("&Regatten"));
