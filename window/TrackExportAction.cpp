@@ -67,8 +67,8 @@ void TrackExportAction::exportTracks()
         race = ExportSelection::collect(regatta->raceName(), regatta->ships(), m_replayTime(), Clock::nowSeconds());
     if (race.boats.isEmpty()) {
         MessagePresenter::show(QMessageBox::Information, caption(),
-                               tr("Es gibt nichts zu exportieren: kein angezeigtes Boot "
-                                                           "hat bis zur eingestellten Zeit eine Position."),
+                               tr("Es gibt nichts zu exportieren: kein angezeigtes Boot hat bis zur "
+                                  "eingestellten Zeit eine Position."),
                                QMessageBox::Ok, m_window);
         return;
     }
@@ -90,10 +90,13 @@ void TrackExportAction::exportTracks()
 QString TrackExportAction::suggestedPath(const QString &raceName, Format format) const
 {
     QString folder = m_lastFolder;
-    if (folder.isEmpty())
+    if (folder.isEmpty()) {
+        // The dialog would open in the working directory, "/" for a launcher, when the
+        // documents folder does not exist.
         folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty())
-        folder = QDir::homePath();
+        if (folder.isEmpty() || !QDir(folder).exists())
+            folder = QDir::homePath();
+    }
     // Race names hold commas and spaces ("… , Das Rennen"); the file name keeps letters,
     // digits, dots and dashes.
     QString name = raceName.simplified();
@@ -135,8 +138,7 @@ void TrackExportAction::write(const QString &path, Format format, const Exported
         return;
     }
     const qint64 total = race.fixCount();
-    QProgressDialog progress(tr("Tracks werden exportiert …"),
-                             tr("Abbrechen"), 0, 1000, m_window);
+    QProgressDialog progress(tr("Tracks werden exportiert …"), tr("Abbrechen"), 0, 1000, m_window);
     progress.setWindowTitle(caption());
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(1000);

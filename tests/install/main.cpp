@@ -1,0 +1,5 @@
+#include "tests/install/DebianPackageTest.h"
+#include "tests/install/InstallTest.h"
+#include "tests/support/TestMain.h"
+
+BRISAVELA_TEST_MAIN(InstallTest, DebianPackageTest)
