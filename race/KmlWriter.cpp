@@ -101,8 +101,11 @@ ExportResult KmlWriter::write(QIODevice &device, const ExportedRace &race, const
         // A track lists all its times first, then the positions in the same order.
         xml.writeStartElement(gx, QStringLiteral("Track"));
         out.beginRawLines();
-        for (const ExportedFix &fix : b.fixes)
-            out.appendRawLine(line, whenLine(line, fix));
+        for (size_t i = 0; i < b.fixes.size(); ++i) {
+            out.appendRawLine(line, whenLine(line, b.fixes[i]));
+            if (i % progressEvery == progressEvery - 1 && !out.flushWhenFull())
+                return ExportResult::Failed;
+        }
         for (const ExportedFix &fix : b.fixes) {
             out.appendRawLine(line, coordLine(line, fix));
             if (++written % progressEvery != 0)

@@ -3,7 +3,7 @@
 #include "race/GpxWriter.h"
 #include "race/KmlWriter.h"
 #include "race/UtcTimeText.h"
-#include "tests/export/ExternalTool.h"
+#include "tests/support/ExternalTool.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QDateTime>

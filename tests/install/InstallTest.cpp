@@ -1,24 +1,22 @@
 #include "tests/install/InstallTest.h"
 
 #include "tests/install/InstalledViewer.h"
+#include "tests/support/ExternalTool.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QImage>
-#include <QProcess>
 #include <QTest>
 
 void InstallTest::initTestCase()
 {
     m_prefix = TestEnvironment::freshFolder(QStringLiteral("prefix"));
-    QProcess install;
-    install.setProcessChannelMode(QProcess::MergedChannels);
-    install.start(QStringLiteral(BRISAVELA_CMAKE),
-                  {QStringLiteral("--install"), QStringLiteral(BRISAVELA_BUILD_DIR), QStringLiteral("--prefix"), m_prefix});
-    QVERIFY(install.waitForFinished(120000));
-    QVERIFY2(install.exitCode() == 0, install.readAll().constData());
+    const ExternalTool install = ExternalTool::run(
+        QStringLiteral(BRISAVELA_CMAKE),
+        {QStringLiteral("--install"), QStringLiteral(BRISAVELA_BUILD_DIR), QStringLiteral("--prefix"), m_prefix});
+    QVERIFY2(install.succeeded(), qPrintable(install.output));
 }
 
 void InstallTest::treeHoldsViewerAssetsAndLauncher()

@@ -3,7 +3,8 @@
 #include <QString>
 #include <QStringList>
 
-// Runs a program the tests check files with (xmllint, ogrinfo) and keeps what it said.
+// Runs a program the tests check or build files with (xmllint, ogrinfo, cpack, dpkg-deb)
+// and keeps what it said.
 struct ExternalTool
 {
     int exitCode = -1;

@@ -1,4 +1,4 @@
-#include "tests/export/ExternalTool.h"
+#include "tests/support/ExternalTool.h"
 
 #include <QProcess>
 
