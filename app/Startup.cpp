@@ -2,8 +2,8 @@
 
 #include "app/TerminationSignals.h"
 #include "race/Regatta.h"
-#include "store/AssetLocator.h"
 #include "store/AppIdentity.h"
+#include "store/AssetLocator.h"
 #include "store/DatabaseSchema.h"
 #include "store/Environment.h"
 #include "store/LocalDatabase.h"
