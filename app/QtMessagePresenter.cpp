@@ -2,12 +2,16 @@
 
 #include <QMessageBox>
 
+#include <utility>
+
 namespace {
 QMessageBox::Icon boxIcon(MessageRequest::Icon icon)
 {
     switch (icon) {
     case MessageRequest::Icon::Information:
         return QMessageBox::Information;
+    case MessageRequest::Icon::Question:
+        return QMessageBox::Question;
     case MessageRequest::Icon::Warning:
         return QMessageBox::Warning;
     case MessageRequest::Icon::Critical:
@@ -21,20 +25,24 @@ QMessageBox::Icon boxIcon(MessageRequest::Icon icon)
 
 MessagePresenter::Button QtMessagePresenter::present(const MessageRequest &request)
 {
+    const std::pair<MessageRequest::Button, QMessageBox::StandardButton> pairs[] = {
+        {MessageRequest::Ok, QMessageBox::Ok},
+        {MessageRequest::Cancel, QMessageBox::Cancel},
+        {MessageRequest::Yes, QMessageBox::Yes},
+        {MessageRequest::No, QMessageBox::No},
+    };
     QMessageBox::StandardButtons buttons;
-    if (request.buttons & MessageRequest::Ok)
-        buttons |= QMessageBox::Ok;
-    if (request.buttons & MessageRequest::Cancel)
-        buttons |= QMessageBox::Cancel;
+    for (const auto &[ours, theirs] : pairs) {
+        if (request.buttons & ours)
+            buttons |= theirs;
+    }
     QMessageBox box(boxIcon(request.icon), request.title, request.text, buttons, request.parent);
     if (!request.informativeText.isEmpty())
         box.setInformativeText(request.informativeText);
-    switch (box.exec()) {
-    case QMessageBox::Ok:
-        return MessageRequest::Ok;
-    case QMessageBox::Cancel:
-        return MessageRequest::Cancel;
-    default:
-        return MessageRequest::NoButton;
+    const int pressed = box.exec();
+    for (const auto &[ours, theirs] : pairs) {
+        if (pressed == theirs)
+            return ours;
     }
+    return MessageRequest::NoButton;
 }

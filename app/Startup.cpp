@@ -3,6 +3,7 @@
 #include "app/TerminationSignals.h"
 #include "race/Regatta.h"
 #include "store/AppIdentity.h"
+#include "store/AssetLocator.h"
 #include "store/DatabaseSchema.h"
 #include "store/Environment.h"
 #include "store/LocalDatabase.h"
@@ -100,7 +101,7 @@ void Startup::prepareDataFolder()
 
 void Startup::applyStyleSheet()
 {
-    QFile file(QStringLiteral("css/brisavela.qss"));
+    QFile file(AssetLocator::assetPath(QStringLiteral("css/brisavela.qss")));
     QString styleSheet;
     if (file.open(QIODevice::ReadOnly)) {
         const QByteArray bytes = file.readAll();

@@ -4,6 +4,7 @@
 #include "chart/Ship.h"
 #include "race/GateCatalogue.h"
 #include "race/RegattaHost.h"
+#include "store/AssetLocator.h"
 #include "store/Clock.h"
 #include "store/Environment.h"
 #include "store/MessagePresenter.h"
@@ -167,7 +168,7 @@ void Regatta::initShips(int eventId, int taskId, int von, bool showCompleteTrack
 
 int Regatta::loadShipsDB(int eventId, int)
 {
-    const QImage strip(QStringLiteral("sprites/shipstrip.png"), "png");
+    const QImage strip(AssetLocator::assetPath(QStringLiteral("sprites/shipstrip.png")), "png");
     QList<ShipRow> rows;
     const ReadResult read = ShipTable::ofEvent(eventId, &rows);
     if (read == ReadResult::Failed) {

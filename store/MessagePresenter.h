@@ -8,8 +8,8 @@ class QWidget;
 // Everything a message box shows, so that a presenter can display or record it.
 struct MessageRequest
 {
-    enum class Icon { NoIcon, Information, Warning, Critical };
-    enum Button { NoButton = 0, Ok = 0x1, Cancel = 0x2 };
+    enum class Icon { NoIcon, Information, Question, Warning, Critical };
+    enum Button { NoButton = 0, Ok = 0x1, Cancel = 0x2, Yes = 0x4, No = 0x8 };
     Q_DECLARE_FLAGS(Buttons, Button)
 
     Icon icon = Icon::NoIcon;

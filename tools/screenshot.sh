@@ -6,6 +6,8 @@
 #   steps: "sleep N", "key KEYS", "click X Y", "drag X1 Y1 X2 Y2", "shot NAME", "set KEY=VALUE" (settings,
 #          before the start only), "db FILE" (a database file to start with), "demo" (before
 #          the start only: the demo server and the demo profile, as the run command has them)
+#   VIEWER (default build/app/brisavela) and VIEWER_DIR (default: the source root) name the
+#   program to start and its working directory, e.g. an installed viewer started from "/".
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out=$(realpath -m "$1"); shift
@@ -44,7 +46,8 @@ if [ -n "$demo" ]; then
 fi
 export DISPLAY=$display
 sleep 1
-./build/app/brisavela >"$out/viewer.log" 2>&1 &
+viewer_bin=$(realpath "${VIEWER:-build/app/brisavela}")
+(cd "${VIEWER_DIR:-.}" && exec "$viewer_bin") >"$out/viewer.log" 2>&1 &
 viewer=$!
 sleep 3
 for step in "${steps[@]}"; do

@@ -11,6 +11,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libqt6sql6-sqlite libgl-dev
   libsodium-dev
   xvfb xauth xdotool imagemagick fonts-dejavu-core fonts-liberation2
+  libxml2-utils gdal-bin desktop-file-utils appstream dpkg-dev
 )
 
 missing=()

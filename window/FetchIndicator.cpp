@@ -1,5 +1,7 @@
 #include "window/FetchIndicator.h"
 
+#include "store/AssetLocator.h"
+
 #include <QAbstractButton>
 #include <QPixmap>
 
@@ -8,7 +10,7 @@
 namespace {
 QIcon iconFile(const QString &path)
 {
-    const QPixmap pixmap(path);
+    const QPixmap pixmap(AssetLocator::assetPath(path));
     return pixmap.isNull() ? QIcon() : QIcon(pixmap);
 }
 } // namespace

@@ -6,11 +6,13 @@
 #include "chart/TileSource.h"
 #include "race/Regatta.h"
 #include "store/AppIdentity.h"
+#include "store/AssetLocator.h"
 #include "store/Clock.h"
 #include "store/Environment.h"
 #include "store/PrefsTable.h"
 #include "store/RegattaTable.h"
 #include "window/ReplayBar.h"
+#include "window/TrackExportAction.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -151,6 +153,10 @@ void MainWindow::buildLayout()
 void MainWindow::buildMenus()
 {
     QMenu *file = menuBar()->addMenu(tr("&Datei"));
+    auto *exporter =
+        new TrackExportAction(this, m_services, [this] { return m_regatta; }, [this] { return m_slider->value(); });
+    connect(file->addAction(tr("Tracks exportieren…")), &QAction::triggered, exporter, &TrackExportAction::exportTracks);
+    file->addSeparator();
     QAction *exit = file->addAction(tr("&Beenden"));
     connect(exit, &QAction::triggered, this, &MainWindow::quit);
     m_raceMenu = menuBar()->addMenu(tr("&Regatten"));

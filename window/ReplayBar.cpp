@@ -1,5 +1,7 @@
 #include "window/ReplayBar.h"
 
+#include "store/AssetLocator.h"
+
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPixmap>
@@ -9,7 +11,7 @@
 namespace {
 QIcon iconFile(const QString &path)
 {
-    const QPixmap pixmap(path);
+    const QPixmap pixmap(AssetLocator::assetPath(path));
     return pixmap.isNull() ? QIcon() : QIcon(pixmap);
 }
 } // namespace
@@ -31,7 +33,7 @@ ReplayBar::ReplayBar()
     fetchButton->setObjectName(QStringLiteral("fetchButton"));
     fetchButton->setToolTip(QToolButton::tr("neueste Positionsdaten holen"));
     // Both buttons take the size of the play picture.
-    const QSize iconSize = QPixmap(QStringLiteral("img/playbutton.png")).size();
+    const QSize iconSize = QPixmap(AssetLocator::assetPath(QStringLiteral("img/playbutton.png"))).size();
     if (!iconSize.isEmpty()) {
         playButton->setIconSize(iconSize);
         fetchButton->setIconSize(iconSize);

@@ -21,10 +21,11 @@ MessagePresenter::Button MessageRecorder::present(const MessageRequest &request)
     m_shown.append(request);
     if (m_answer != MessageRequest::NoButton)
         return m_answer;
-    if (request.buttons & MessageRequest::Ok)
-        return MessageRequest::Ok;
-    if (request.buttons & MessageRequest::Cancel)
-        return MessageRequest::Cancel;
+    for (const MessageRequest::Button button :
+         {MessageRequest::Ok, MessageRequest::Cancel, MessageRequest::Yes, MessageRequest::No}) {
+        if (request.buttons & button)
+            return button;
+    }
     return MessageRequest::NoButton;
 }
 

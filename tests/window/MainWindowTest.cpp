@@ -142,8 +142,11 @@ void MainWindowTest::settingsPageAndMenuTexts()
         menus << a->text();
     QCOMPARE(menus, (QStringList{"&Datei", "&Regatten", "&Gates"}));
     const QList<QAction *> file = w.menuBar()->actions().first()->menu()->actions();
-    QCOMPARE(file.size(), 1);
-    QCOMPARE(file.first()->text(), QStringLiteral("&Beenden"));
+    // The export above a separator, "Beenden" last.
+    QCOMPARE(file.size(), 3);
+    QCOMPARE(file[0]->text(), QStringLiteral("Tracks exportieren…"));
+    QVERIFY(file[1]->isSeparator());
+    QCOMPARE(file[2]->text(), QStringLiteral("&Beenden"));
 
     // The status line: attribution, then latitude, longitude and zoom.
     QList<QLabel *> status;
@@ -166,7 +169,7 @@ void MainWindowTest::settingsPageAndMenuTexts()
     QCOMPARE(w.zoomLabel()->indent(), 5);
 
     // "Beenden" closes the window.
-    file.first()->trigger();
+    file.last()->trigger();
     QVERIFY(!w.isVisible());
 }
 
