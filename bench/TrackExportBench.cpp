@@ -40,7 +40,7 @@ std::vector<std::unique_ptr<Ship>> makeFleet(int boats, int positions)
         track.reserve(positions);
         for (int i = 0; i < positions; ++i)
             track.append(42.5 + 0.3 * std::sin(i * 0.001 + b), 16.0 + 0.3 * std::cos(i * 0.0013 + b),
-                         1712743200 + 5 * i, 0.0, 0.0);
+                         1712743200 + 5 * i, 0.0);
         ship->setPointCount(positions);
         fleet.push_back(std::move(ship));
     }

@@ -69,7 +69,7 @@ int main(int argc, char *argv[])
         ship->fullTrack().reserve(positions);
         for (int i = 0; i < positions; ++i) {
             const RecordedRace::Fix &f = source[i % source.size()];
-            ship->fullTrack().append(f.lat + 3.36, f.lng + 16.42, 1712743200 + 2 * i, 0, 0);
+            ship->fullTrack().append(f.lat + 3.36, f.lng + 16.42, 1712743200 + 2 * i, 0);
         }
         ship->setPointCount(positions);
         ship->showFullTrack();

@@ -5,6 +5,8 @@
 #include "chart/ScaleBar.h"
 #include "chart/Scheme.h"
 #include "chart/TileSource.h"
+#include "chart/Track.h"
+#include "chart/TrackLayer.h"
 
 #include <QDebug>
 #include <QKeyEvent>
@@ -31,13 +33,27 @@ Karte::Karte(Scheme *scene, ChartOwner *owner, TileSource *tiles)
     // Without a frame the viewport is the whole widget, so scene coordinates stay view pixels.
     setFrameShape(QFrame::NoFrame);
     m_emptyTile.fill(QColor(192, 192, 192));
+    // The tiles and the scale bar are drawn into a picture kept until they change; a replay
+    // step copies it instead of drawing every tile again.
+    setCacheMode(QGraphicsView::CacheBackground);
+    // The scene owns the layer, as every item in it.
+    m_layer = new TrackLayer(*this);
+    m_layer->setZValue(trackLevel);
+    m_scene->addItem(m_layer);
     connect(m_tiles, &TileSource::tileReplied, this, &Karte::tileReplied);
     connect(this, &Karte::updated, this, &Karte::updateMap);
     m_dragged = false;
     refresh();
 }
 
-Karte::~Karte() = default;
+Karte::~Karte()
+{
+    // The layer draws from this view, so it must not outlive it.
+    if (m_scene) {
+        m_scene->removeItem(m_layer);
+        delete m_layer;
+    }
+}
 
 void Karte::setCenter(double lat, double lng)
 {
@@ -95,6 +111,12 @@ void Karte::refresh()
     if (w <= 0 || h <= 0)
         return;
     m_grid.layout(QSize(w, h));
+    // The kept background holds the tiles of one layout and the scale bar of one centre.
+    const BackgroundKey key{m_grid.zoom(), m_grid.tileRange(), m_grid.tileOffset(), QSize(w, h), m_grid.centreLat()};
+    if (!(key == m_backgroundKey)) {
+        m_backgroundKey = key;
+        resetCachedContent();
+    }
     purge();
     if (m_pendingUrl.isEmpty())
         scheduleStep();
@@ -113,9 +135,20 @@ void Karte::placeGates(const QList<GateItem *> &gates)
     m_gates = gates;
     projectGates();
     for (GateItem *gate : gates) {
+        // Under the tracks, which lie under the boats.
+        gate->setZValue(gateLevel);
         if (gate->scene() != m_scene)
             m_scene->addItem(gate);
     }
+}
+
+QPoint Karte::trackPixel(const Track &track, int i) const
+{
+    const GeoPoint p = track.position(i);
+    if (const std::optional<QPoint> pixel = m_grid.viewPixel(track.worldPixel(i, m_grid), p.lng, p.lat))
+        return *pixel;
+    qDebug() << "Exception in Karte::getPixelPosForCoordinates";
+    return {0, 0};
 }
 
 void Karte::projectGates()
@@ -258,6 +291,9 @@ void Karte::purge()
 void Karte::storeTile(const QPoint &tile, const QImage &image)
 {
     m_tileStore[tile] = image;
+    // Only the tile's square of the kept background is drawn anew; the view's pixels are
+    // scene coordinates.
+    invalidateScene(QRectF(m_grid.tileScreenRect(tile)), QGraphicsScene::BackgroundLayer);
 }
 
 void Karte::drawBackground(QPainter *painter, const QRectF &rect)

@@ -4,16 +4,20 @@
 #include "chart/TileGrid.h"
 
 #include <QGraphicsView>
+#include <QPointer>
 #include <QImage>
 #include <QList>
 #include <QUrl>
 
+#include <memory>
 #include <unordered_map>
 
 class ChartOwner;
 class GateItem;
 class Scheme;
 class TileSource;
+class Track;
+class TrackLayer;
 
 // The chart: OpenStreetMap tiles from the disk cache or the tile server as background,
 // a scale bar, and the boats and gates of the scene on top. Pan with the left button or
@@ -40,6 +44,10 @@ public:
     void setGates(const QList<GateItem *> &gates);
     // The gates of a race: projected now, added to the scene, and re-projected on every refresh.
     void placeGates(const QList<GateItem *> &gates);
+    // View pixel of a track's point: its pixel on the map at this zoom, shifted to the view;
+    // the same as getPixelPosForCoordinates of the point.
+    QPoint trackPixel(const Track &track, int i) const;
+    TrackLayer *trackLayer() const { return m_layer; }
     void reportPointer(int px, int py);
 
     // View pixel of a position (longitude first); (0, 0) when it cannot be projected.
@@ -78,6 +86,10 @@ private slots:
     void updateMap(const QRect &r);
 
 private:
+    // Stacking: gates, then the tracks drawn once, then the boats (at level 0).
+    static constexpr qreal gateLevel = -2;
+    static constexpr qreal trackLevel = -1;
+
     struct TileKeyHash
     {
         size_t operator()(const QPoint &p) const { return size_t(p.x() * 17 ^ p.y()); }
@@ -90,9 +102,26 @@ private:
     void storeTile(const QPoint &tile, const QImage &image);
     void requestTile(const QPoint &tile);
 
+    struct BackgroundKey
+    {
+        int zoom = -1;
+        QRect range;
+        QPoint offset;
+        QSize size;
+        double centreLat = 0;
+        bool operator==(const BackgroundKey &o) const
+        {
+            return zoom == o.zoom && range == o.range && offset == o.offset && size == o.size
+                   && centreLat == o.centreLat;
+        }
+    };
+
     ChartOwner *m_owner;
-    Scheme *m_scene;
+    // The window may delete the scene first; it then takes the track layer with it.
+    QPointer<Scheme> m_scene;
     TileSource *m_tiles;
+    TrackLayer *m_layer = nullptr;
+    BackgroundKey m_backgroundKey;
     QList<GateItem *> m_gates;
     TileGrid m_grid;
     QImage m_emptyTile;

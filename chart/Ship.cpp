@@ -1,11 +1,13 @@
 #include "chart/Ship.h"
 
 #include "chart/Karte.h"
+#include "chart/TrackLine.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPen>
+#include <QStaticText>
 
 #include <cmath>
 #include <utility>
@@ -91,16 +93,15 @@ Ship::~Ship() = default;
 
 std::optional<TrackPoint> Ship::positionAt(int t)
 {
-    Track &track = *m_shownTrack;
+    const Track &track = *m_shownTrack;
     const int n = track.count();
     if (n == 0)
         return std::nullopt;
     const int last = n - 1;
-    if (t >= track.point(last).time || m_pointCount <= 1) {
-        TrackPoint &r = track.point(last);
-        r.index = last;
+    if (t >= track.time(last) || m_pointCount <= 1) {
+        TrackPoint r = track.point(last);
         if (last > 0)
-            r.course = GeoPoint::bearing(track.point(last - 1).position, r.position);
+            r.course = GeoPoint::bearing(track.position(last - 1), r.position);
         return r;
     }
 
@@ -108,12 +109,10 @@ std::optional<TrackPoint> Ship::positionAt(int t)
     int hi = last;
     int mid = last / 2;
     for (;;) {
-        TrackPoint &m = track.point(mid);
-        if (t == m.time) {
-            m.index = mid;
-            return m;
-        }
-        if (t > m.time)
+        const qint32 m = track.time(mid);
+        if (t == m)
+            return track.point(mid);
+        if (t > m)
             lo = mid;
         else
             hi = mid;
@@ -122,14 +121,11 @@ std::optional<TrackPoint> Ship::positionAt(int t)
         mid = (lo + hi) / 2;
     }
 
-    const TrackPoint &a = track.point(lo);
-    const TrackPoint &b = track.point(hi);
+    const TrackPoint a = track.point(lo);
+    const TrackPoint b = track.point(hi);
     // Two points sharing a time, or a bracket that collapsed onto one point, give no speed.
-    if (b.time <= a.time) {
-        TrackPoint r = a;
-        r.index = lo;
-        return r;
-    }
+    if (b.time <= a.time)
+        return a;
     const double v = GeoPoint::distanceKm(a.position, b.position) / double(b.time - a.time);
     m_speed = v * 3600.0 / 1.852;
     const double theta = GeoPoint::bearing(a.position, b.position);
@@ -143,41 +139,62 @@ void Ship::updateOnChart(const Karte &chart)
 {
     if (m_pointCount <= 0 || !m_ready || !m_currentPoint)
         return;
+    m_chart = &chart;
     const TrackPoint &current = *m_currentPoint;
     m_pixelPos = chart.getPixelPosForCoordinates(current.position.lng, current.position.lat);
     if (m_showSprite)
         drawBoatImage();
     if (m_showTrack)
-        buildTrackLine(chart);
-    updateBounds();
+        placeTrackLine();
+    updateBounds(chart.size());
 }
 
-void Ship::buildTrackLine(const Karte &chart)
+void Ship::placeTrackLine()
 {
-    const TrackPoint &current = *m_currentPoint;
-    m_trackLine.clear();
-    m_trackLine << QPointF(m_pixelPos);
-    Track &track = *m_shownTrack;
-    const int firstSegment = std::min(int(current.index) - 1, track.segmentCount() - 1);
-    for (int i = firstSegment; i >= 1; --i) {
-        const TrackSegment s = track.segment(i);
-        if (!m_showCompleteTrack && s.time < m_currentTime - (trackWindowSeconds - 1))
-            break;
-        const QPoint from = chart.getPixelPosForCoordinates(s.from.lng, s.from.lat);
-        track.setFromPixel(i, from);
-        m_trackLine << QPointF(from);
+    // The line runs from the boat back through points index - 1 down to 1 (never 0), and
+    // with the complete track off only through legs that ended less than three hours ago:
+    // leg i, from point i to i + 1, ends at the time of point i + 1.
+    const Track &track = *m_shownTrack;
+    m_lineStart = m_pixelPos;
+    m_lineTop = std::min(int(m_currentPoint->index) - 1, track.segmentCount() - 1);
+    m_lineBottom = 1;
+    if (!m_showCompleteTrack) {
+        const int firstEnd = track.firstAtOrAfter(m_currentTime - (trackWindowSeconds - 1));
+        m_lineBottom = std::max(1, firstEnd - 1);
     }
+}
+
+QPolygonF Ship::trackLine() const
+{
+    if (!m_chart || m_pointCount <= 0 || !m_currentPoint)
+        return QPolygonF();
+    QPolygonF line;
+    line << QPointF(m_lineStart);
+    for (int i = m_lineTop; i >= m_lineBottom; --i)
+        line << QPointF(m_chart->trackPixel(*m_shownTrack, i));
+    return line;
+}
+
+void Ship::setLayerRange(int top, int bottom)
+{
+    m_layerTop = top;
+    m_layerBottom = bottom;
 }
 
 void Ship::drawBoatImage()
 {
+    const int k = frameFor(m_currentPoint->course);
+    // Drawn again only when the picture changes: a new course frame or colour.
+    if (k == m_imageFrame && m_farbe.rgba() == m_imageColour && !m_spriteStrip.isNull())
+        return;
+    m_imageFrame = k;
+    m_imageColour = m_farbe.rgba();
     m_boatImage.fill(m_farbe);
     if (m_spriteStrip.isNull())
         return;
     QPainter painter(&m_boatImage);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.setCompositionMode(QPainter::CompositionMode_DestinationIn);
-    const int k = frameFor(m_currentPoint->course);
     painter.drawImage(QRect(0, 0, 32, 32), m_spriteStrip, QRect(32 * k, 0, 32, 32));
 }
 
@@ -187,10 +204,9 @@ void Ship::simplify(double tolerance)
     const double epsilon2 = tolerance * tolerance;
     m_simplifiedTrack.clear();
     const int n = m_fullTrack.count();
-    for (int i = 0; i < n; ++i)
-        m_fullTrack.point(i).keep = false;
     if (n == 0)
         return;
+    std::vector<char> keep(size_t(n), 0);
 
     // Douglas-Peucker; the pending ranges are kept on a list instead of the call stack, as
     // a long zig-zag track would recurse once per point.
@@ -199,12 +215,12 @@ void Ship::simplify(double tolerance)
         auto [first, last] = pending.back();
         pending.pop_back();
         while (first + 1 < last) {
-            const GeoPoint a = m_fullTrack.point(first).position;
-            const GeoPoint b = m_fullTrack.point(last).position;
+            const GeoPoint a = m_fullTrack.position(first);
+            const GeoPoint b = m_fullTrack.position(last);
             int best = 0;
             double largest = 0.0;
             for (int i = first + 1; i < last; ++i) {
-                const double d = squaredSegmentDistance(m_fullTrack.point(i).position, a, b);
+                const double d = squaredSegmentDistance(m_fullTrack.position(i), a, b);
                 if (d > largest) {
                     largest = d;
                     best = i;
@@ -212,15 +228,15 @@ void Ship::simplify(double tolerance)
             }
             if (largest <= epsilon2)
                 break;
-            m_fullTrack.point(best).keep = true;
+            keep[size_t(best)] = 1;
             pending.push_back({first, best});
             first = best;
         }
     }
-    m_fullTrack.point(0).keep = true;
-    m_fullTrack.point(n - 1).keep = true;
+    keep[0] = 1;
+    keep[size_t(n - 1)] = 1;
     for (int i = 0; i < n; ++i) {
-        if (m_fullTrack.point(i).keep)
+        if (keep[size_t(i)])
             m_simplifiedTrack.append(m_fullTrack, i);
     }
 }
@@ -238,20 +254,23 @@ QString Ship::speedText() const
     return QString::number(m_speed, 'f', 1);
 }
 
-void Ship::updateBounds()
+void Ship::updateBounds(const QSize &view)
 {
-    // Everything paint() may draw, whether it is shown at the moment or not: the track with
-    // its pen, and around the position the sprite, the follow ring with its pen and the
-    // speed label. A partial repaint (a tile that has just loaded) draws an item again only
-    // where its rectangle says it is.
-    QRectF bounds = m_trackLine.boundingRect().adjusted(-2, -2, 2, 2);
+    // Everything paint() may draw: around the position the sprite, the follow ring with its
+    // pen and the speed label; the track line, which is seen only within the view. A partial
+    // repaint (a tile that has just loaded) draws an item again only where its rectangle says.
+    QRectF bounds(QPointF(-2, -2), QSizeF(view.width() + 4, view.height() + 4));
     const QPointF p(m_pixelPos);
     bounds |= QRectF(p.x() - 18, p.y() - 18, 40, 40);
-    const QFontMetricsF metrics(labelFont());
+    // Measuring text is dear; the label's box is measured again only when its text changes.
     const QString text = speedText();
-    const QRectF label = metrics.boundingRect(text)
-                         | QRectF(0, -metrics.ascent(), metrics.horizontalAdvance(text), metrics.height());
-    bounds |= label.translated(p.x() - 7, p.y() - 16).adjusted(-2, -2, 2, 2);
+    if (text != m_labelText || m_labelBox.isNull()) {
+        const QFontMetricsF metrics(labelFont());
+        m_labelText = text;
+        m_labelBox = metrics.boundingRect(text)
+                     | QRectF(0, -metrics.ascent(), metrics.horizontalAdvance(text), metrics.height());
+    }
+    bounds |= m_labelBox.translated(p.x() - 7, p.y() - 16).adjusted(-2, -2, 2, 2);
     if (bounds != m_bounds) {
         prepareGeometryChange();
         m_bounds = bounds;
@@ -266,8 +285,13 @@ QRectF Ship::boundingRect() const
 QPainterPath Ship::shape() const
 {
     QPainterPath path;
-    path.addPolygon(m_trackLine);
+    path.addPolygon(trackLine());
     return path;
+}
+
+bool Ship::contains(const QPointF &point) const
+{
+    return QRectF(m_pixelPos - m_hotSpot, QSizeF(32, 32)).contains(point);
 }
 
 void Ship::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *)
@@ -282,23 +306,47 @@ void Ship::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *)
         return;
 
     if (m_showSprite) {
-        painter->setRenderHint(QPainter::Antialiasing, true);
+        // Smoothing changes only the ring: the sprite lies on whole pixels, and text has a
+        // hint of its own. Switching it costs the paint engine a state change per boat.
         painter->drawImage(m_pixelPos - m_hotSpot, m_boatImage);
         if (m_follow) {
+            painter->setRenderHint(QPainter::Antialiasing, true);
             painter->setPen(solidPen(pen, 2, Qt::red));
             painter->drawEllipse(QRect(m_pixelPos.x() - 16, m_pixelPos.y() - 16, 35, 35));
+            painter->setRenderHint(QPainter::Antialiasing, false);
         }
         if (m_showLabel) {
             painter->setPen(solidPen(pen, 2, Qt::black));
             painter->setFont(font);
-            painter->drawText(QPoint(m_pixelPos.x() - 7, m_pixelPos.y() - 16), speedText());
+            // Laid out once per text; drawn at the baseline drawText would use.
+            const QString text = speedText();
+            if (text != m_label.text() || m_labelAscent < 0) {
+                m_label.setText(text);
+                m_label.prepare(QTransform(), font);
+                m_labelAscent = QFontMetricsF(font).ascent();
+            }
+            painter->drawStaticText(QPointF(m_pixelPos.x() - 7, m_pixelPos.y() - 16 - m_labelAscent), m_label);
         }
         painter->setRenderHint(QPainter::Antialiasing, false);
     }
-    if (m_showTrack) {
+    // A boat in the chart's track layer leaves its line to the layer.
+    if (m_showTrack && m_layerTop < 0 && m_chart) {
         painter->setPen(solidPen(pen, m_follow ? 2 : 1, m_shownTrack->colour()));
-        painter->drawPath(shape());
+        TrackLine::draw(*painter, *m_chart, *m_shownTrack, m_lineStart, m_lineTop, m_lineBottom);
     }
+}
+
+void Ship::drawLayerLegs(QPainter &painter) const
+{
+    if (!m_chart || m_layerTop < 0)
+        return;
+    painter.setPen(solidPen(painter.pen(), 1, m_shownTrack->colour()));
+    // The layer's picture holds the line from point layerTop down to layerBottom; here come
+    // the newest legs above it and the oldest ones below it, which are about to leave the tail.
+    const Track &track = *m_shownTrack;
+    TrackLine::draw(painter, *m_chart, track, m_lineStart, m_lineTop, m_layerTop);
+    if (m_lineBottom < m_layerBottom)
+        TrackLine::draw(painter, *m_chart, track, std::nullopt, m_layerBottom, m_lineBottom);
 }
 
 void Ship::hoverEnterEvent(QGraphicsSceneHoverEvent *)

@@ -8,6 +8,7 @@
 #include <QList>
 #include <QPersistentModelIndex>
 #include <QPolygonF>
+#include <QStaticText>
 #include <QString>
 
 #include <optional>
@@ -29,6 +30,9 @@ public:
 
     QRectF boundingRect() const override;
     QPainterPath shape() const override;
+    // Hit by its picture: testing the whole track line for every pointer move would cost
+    // more than all the drawing.
+    bool contains(const QPointF &point) const override;
     void paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget) override;
 
     // The position record at a replay time: a stored record on an exact hit or at and after
@@ -94,7 +98,20 @@ public:
     TrackPoint currentPoint() const { return m_currentPoint.value_or(TrackPoint()); }
     void setCurrentPoint(const TrackPoint &p) { m_currentPoint = p; }
     QPoint pixelPos() const { return m_pixelPos; }
-    QPolygonF trackLine() const { return m_trackLine; }
+    // The track line as drawn at the last chart update: from the boat back through the
+    // earlier points (empty before the first update or with the track off).
+    QPolygonF trackLine() const;
+    // Points of the track the line runs through, top down to bottom (none: top < bottom).
+    int lineTop() const { return m_lineTop; }
+    int lineBottom() const { return m_lineBottom; }
+    // The part of the line the chart's track layer holds in its picture. None: top < 0;
+    // the boat then draws its line itself.
+    void setLayerRange(int top, int bottom);
+    // The rest of the line of a boat in the layer, which the layer draws over its picture
+    // and under all boats, so that what is drawn does not depend on when the picture was.
+    void drawLayerLegs(QPainter &painter) const;
+    int layerTop() const { return m_layerTop; }
+    int layerBottom() const { return m_layerBottom; }
     QImage boatImage() const { return m_boatImage; }
     QPoint hotSpot() const { return m_hotSpot; }
     QImage spriteStrip() const { return m_spriteStrip; }
@@ -127,8 +144,8 @@ protected:
 
 private:
     void drawBoatImage();
-    void buildTrackLine(const Karte &chart);
-    void updateBounds();
+    void placeTrackLine();
+    void updateBounds(const QSize &view);
 
     int m_id;
     int m_regattaId = 0;
@@ -153,8 +170,21 @@ private:
     int m_currentTime = 0;
     std::optional<TrackPoint> m_currentPoint;
     QPoint m_pixelPos;
-    QPolygonF m_trackLine;
+    const Karte *m_chart = nullptr;
+    QString m_labelText;
+    QRectF m_labelBox;
+    QStaticText m_label;
+    qreal m_labelAscent = -1;
+    // Where the line was last placed: it keeps its place while the track is switched off.
+    QPoint m_lineStart;
+    int m_lineTop = 0;
+    int m_lineBottom = 1;
+    int m_layerTop = -1;
+    int m_layerBottom = -1;
     QRectF m_bounds;
+    // What the boat image was drawn for: frame and colour.
+    int m_imageFrame = -1;
+    QRgb m_imageColour = 0;
     QImage m_spriteStrip;
     QImage m_boatImage;
     QPoint m_hotSpot = QPoint(16, 16);

@@ -101,6 +101,66 @@ std::optional<QPoint> TileGrid::pixelFor(double lng, double lat) const
     return QPoint(int(px), int(py));
 }
 
+namespace {
+// Within a tile, the position's offset in pixels is split into its whole pixel and flags. The
+// view pixel truncates the sum of that offset and a whole number of tiles: for tiles right of
+// (or below) the view's first one that is the offset's floor, for tiles left of (above) it its
+// ceiling. A fraction this close to a whole pixel could round the other way in that sum.
+qint32 packAxis(int tile, double offset)
+{
+    const double whole = std::floor(offset);
+    const double fraction = offset - whole;
+    qint32 flags = fraction == 0.0 ? WorldPixel::onEdge : 0;
+    if (fraction != 0.0 && (fraction < 1e-6 || fraction > 1.0 - 1e-6))
+        flags |= WorldPixel::inFull;
+    if (tile < 0 || whole < 0 || whole >= TileGrid::tileSize)
+        flags |= WorldPixel::inFull;
+    return qint32((qint64(tile) * TileGrid::tileSize + qint64(whole)) * 4) | flags;
+}
+
+std::optional<int> unpackAxis(qint32 packed, int firstTile, int offset)
+{
+    if (packed & WorldPixel::inFull)
+        return std::nullopt;
+    const qint64 pixel = packed >> 2;
+    const qint64 tile = pixel / TileGrid::tileSize;
+    const qint64 whole = pixel - tile * TileGrid::tileSize;
+    const qint64 tiles = tile - firstTile;
+    const qint64 inView = tiles >= 0 || (packed & WorldPixel::onEdge) ? whole : whole + 1;
+    return int(inView + tiles * TileGrid::tileSize + offset);
+}
+} // namespace
+
+WorldPixel TileGrid::worldPixelFor(double lng, double lat) const
+{
+    WorldPixel world;
+    if (!(std::abs(lat) < 90.0) || !std::isfinite(lng))
+        return world;
+    const QPointF t = tileCoordinates(lat, lng);
+    // A pixel of the map at zoom 20 is below 2^28; beyond that nothing is packed.
+    if (!fitsInt(t.x()) || !fitsInt(t.y()) || t.x() >= 1 << 20 || t.y() >= 1 << 20)
+        return world;
+    const int tx = int(t.x());
+    const int ty = int(t.y());
+    // The same expressions as pixelFor, so that the same offsets come out.
+    const double west = 360.0 / m_worldTiles * tx - 180.0;
+    const double east = west + 360.0 / m_worldTiles;
+    const double north = rowNorth(ty);
+    const double south = rowNorth(ty + 1);
+    world.x = packAxis(tx, (lng - west) * tileSize / (east - west));
+    world.y = packAxis(ty, (lat - north) * tileSize / (south - north));
+    return world;
+}
+
+std::optional<QPoint> TileGrid::viewPixel(const WorldPixel &world, double lng, double lat) const
+{
+    const std::optional<int> x = unpackAxis(world.x, m_tileRange.left(), m_tileOffset.x());
+    const std::optional<int> y = unpackAxis(world.y, m_tileRange.top(), m_tileOffset.y());
+    if (x && y)
+        return QPoint(*x, *y);
+    return pixelFor(lng, lat);
+}
+
 GeoPoint TileGrid::coordinatesAtPixel(int px, int py, const QSize &view) const
 {
     const QPointF c = tileCoordinates(m_centreLat, m_centreLng);

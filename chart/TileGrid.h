@@ -10,6 +10,20 @@
 #include <optional>
 #include <vector>
 
+// A position's pixel on the whole map at one zoom level: the view pixel follows from it by an
+// integer shift for any centre and view size (TileGrid::viewPixel), so a track is projected
+// once per zoom and not on every move. Packed: the pixel times four, and two flags.
+struct WorldPixel
+{
+    // The position falls on a pixel edge: its view pixel is the same on either side of the view.
+    static constexpr qint32 onEdge = 1;
+    // Too close to a pixel edge (or outside the world) to shift: computed in full each time.
+    static constexpr qint32 inFull = 2;
+
+    qint32 x = inFull;
+    qint32 y = inFull;
+};
+
 struct TileBounds
 {
     double south;
@@ -45,6 +59,11 @@ public:
     // linearly between its edges. Empty when the position cannot be projected (a pole,
     // NaN, or a pixel beyond the integer range).
     std::optional<QPoint> pixelFor(double lng, double lat) const;
+    // The position's pixel on the whole map at the current zoom.
+    WorldPixel worldPixelFor(double lng, double lat) const;
+    // The view pixel of a world pixel for the current layout: exactly pixelFor(lng, lat) of
+    // the position it was made from (which is needed for the rare ones marked inFull).
+    std::optional<QPoint> viewPixel(const WorldPixel &world, double lng, double lat) const;
     // Exact inverse Mercator of a view pixel for a view of the given size.
     GeoPoint coordinatesAtPixel(int px, int py, const QSize &view) const;
 

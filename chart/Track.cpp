@@ -1,121 +1,140 @@
 #include "chart/Track.h"
 
 #include <algorithm>
+#include <atomic>
+#include <cmath>
 
 Track::Track()
     : m_colour(QStringLiteral("#FFFFFF"))
-    , m_records(std::make_shared<std::vector<TrackPoint>>())
+    , m_store(std::make_shared<Store>())
 {
 }
 
 int Track::count() const
 {
-    return m_refersToOther ? int(m_refs.size()) : int(m_records->size());
+    return m_refersToOther ? int(m_refs.size()) : int(m_store->records.size());
 }
 
-TrackPoint &Track::point(int i)
+TrackPoint Track::point(int i) const
 {
-    return (*m_records)[size_t(recordIndex(i))];
-}
-
-const TrackPoint &Track::point(int i) const
-{
-    return (*m_records)[size_t(recordIndex(i))];
+    const Record &r = record(i);
+    TrackPoint p(r.lat, r.lng, r.time, r.course, 0.0);
+    p.index = i;
+    return p;
 }
 
 TrackSegment Track::segment(int i) const
 {
     TrackSegment s;
-    const TrackPoint &a = point(i);
-    const TrackPoint &b = point(i + 1);
-    s.from = a.position;
-    s.to = b.position;
-    s.time = b.time;
-    if (size_t(i + 1) < m_pixels.size()) {
-        s.fromPixel = m_pixels[size_t(i)];
-        s.toPixel = m_pixels[size_t(i + 1)];
-    }
+    s.from = position(i);
+    s.to = position(i + 1);
+    s.time = time(i + 1);
     return s;
 }
 
-void Track::ensurePixels()
+quint64 Track::nextRevision()
 {
-    if (m_pixels.size() != size_t(count()))
-        m_pixels.resize(size_t(count()));
+    static std::atomic<quint64> counter{0};
+    return ++counter;
 }
 
-void Track::setSegmentPixels(int i, const QPoint &from, const QPoint &to)
+Track::Record Track::stored(double lat, double lng, qint32 time, double course)
 {
-    ensurePixels();
-    m_pixels[size_t(i)] = from;
-    m_pixels[size_t(i + 1)] = to;
+    float c = float(course);
+    // A float can round up past a whole degree (44.99999999 to 45.0); its whole degrees
+    // choose the boat's picture, so it is moved back toward zero.
+    if (std::isfinite(course) && std::abs(double(c)) > std::abs(course))
+        c = std::nextafter(c, 0.0f);
+    return {lat, lng, time, c};
 }
 
-void Track::setFromPixel(int i, const QPoint &from)
-{
-    ensurePixels();
-    m_pixels[size_t(i)] = from;
-}
-
-void Track::append(double lat, double lng, qint32 time, double course, double second)
+void Track::append(double lat, double lng, qint32 time, double course)
 {
     Q_ASSERT(!m_refersToOther);
-    m_records->emplace_back(lat, lng, time, course, second);
+    m_store->records.push_back(stored(lat, lng, time, course));
 }
 
 void Track::append(const Track &source, int index)
 {
     if (!m_refersToOther) {
-        Q_ASSERT(m_records->empty());
-        m_records = source.m_records;
+        Q_ASSERT(m_store->records.empty());
+        m_store = source.m_store;
         m_refersToOther = true;
     }
-    Q_ASSERT(m_records == source.m_records);
+    Q_ASSERT(m_store == source.m_store);
     m_refs.push_back(quint32(source.recordIndex(index)));
 }
 
-void Track::merge(std::vector<TrackPoint> sorted)
+void Track::merge(const std::vector<TrackPoint> &sorted)
 {
     Q_ASSERT(!m_refersToOther);
     if (sorted.empty())
         return;
-    if (m_records.use_count() > 1)
-        m_records = std::make_shared<std::vector<TrackPoint>>(*m_records);
-    std::vector<TrackPoint> &records = *m_records;
+    if (m_store.use_count() > 1)
+        m_store = std::make_shared<Store>(*m_store);
+    std::vector<Record> &records = m_store->records;
     const bool inOrder = records.empty() || records.back().time < sorted.front().time;
-    const auto middle = records.insert(records.end(), sorted.begin(), sorted.end());
+    const size_t oldSize = records.size();
+    records.reserve(oldSize + sorted.size());
+    for (const TrackPoint &p : sorted)
+        records.push_back(stored(p.position.lat, p.position.lng, p.time, p.course));
     if (!inOrder) {
-        std::inplace_merge(records.begin(), middle, records.end(),
-                           [](const TrackPoint &a, const TrackPoint &b) { return a.time < b.time; });
+        std::inplace_merge(records.begin(), records.begin() + std::ptrdiff_t(oldSize), records.end(),
+                           [](const Record &a, const Record &b) { return a.time < b.time; });
+        // Records moved: what was projected or drawn of them no longer fits.
+        m_store->revision = nextRevision();
+        m_store->pixels.clear();
     }
-    m_pixels.clear();
 }
 
-int Track::indexOfTime(qint32 time) const
+int Track::firstAtOrAfter(qint32 t) const
 {
     int lo = 0;
     int hi = count();
     while (lo < hi) {
         const int mid = (lo + hi) / 2;
-        if (point(mid).time < time)
+        if (time(mid) < t)
             lo = mid + 1;
         else
             hi = mid;
     }
-    return lo < count() && point(lo).time == time ? lo : -1;
+    return lo;
+}
+
+int Track::indexOfTime(qint32 t) const
+{
+    const int i = firstAtOrAfter(t);
+    return i < count() && time(i) == t ? i : -1;
 }
 
 void Track::clear()
 {
     // A fresh store: a track that refers to the old records keeps them.
-    m_records = std::make_shared<std::vector<TrackPoint>>();
+    m_store = std::make_shared<Store>();
     m_refs.clear();
+    m_revision = nextRevision();
     m_refersToOther = false;
-    m_pixels.clear();
 }
 
 void Track::reserve(int n)
 {
     if (!m_refersToOther)
-        m_records->reserve(m_records->size() + size_t(n));
+        m_store->records.reserve(m_store->records.size() + size_t(n));
+}
+
+WorldPixel Track::worldPixel(int i, const TileGrid &grid) const
+{
+    Store &store = *m_store;
+    if (store.pixelZoom != grid.zoom()) {
+        store.pixels.clear();
+        store.pixelZoom = grid.zoom();
+    }
+    const size_t r = size_t(recordIndex(i));
+    // Records come in at the end; their pixels are added as they are first asked for.
+    if (r >= store.pixels.size()) {
+        store.pixels.reserve(store.records.size());
+        for (size_t k = store.pixels.size(); k <= r; ++k)
+            store.pixels.push_back(grid.worldPixelFor(store.records[k].lng, store.records[k].lat));
+    }
+    return store.pixels[r];
 }

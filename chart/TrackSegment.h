@@ -2,7 +2,7 @@
 
 #include "chart/GeoPoint.h"
 
-#include <QPoint>
+#include <QtGlobal>
 
 // The leg from one point of a track to the next; time is that of the point it ends at.
 struct TrackSegment
@@ -10,6 +10,4 @@ struct TrackSegment
     GeoPoint from;
     GeoPoint to;
     qint32 time = 0;
-    QPoint fromPixel;
-    QPoint toPixel;
 };

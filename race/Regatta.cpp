@@ -242,7 +242,7 @@ bool Regatta::loadShipPosDB(Ship *ship)
     Track &track = ship->fullTrack();
     track.reserve(int(positions.size()));
     for (const PositionRow &p : positions)
-        track.append(p.lat, p.lng, p.time, 0, 0);
+        track.append(p.lat, p.lng, p.time, 0);
     ship->setPointCount(int(positions.size()));
     return true;
 }

@@ -126,7 +126,7 @@ void ChartRepaintTest::loadedTilesRedrawTheItemsOverThem()
     // that runs across into the late tile.
     auto *ship = new Ship(7, QStringLiteral("Boot7"), QString(), QString());
     for (int i = 0; i < 4; ++i)
-        ship->fullTrack().append(at.lat, at.lng - 0.01 * (3 - i), 1000 + 60 * i, 0, 0);
+        ship->fullTrack().append(at.lat, at.lng - 0.01 * (3 - i), 1000 + 60 * i, 0);
     ship->setPointCount(4);
     ship->showFullTrack();
     ship->shownTrack().setColour(QColor(0, 0, 255));

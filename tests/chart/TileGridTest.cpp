@@ -6,9 +6,11 @@
 #include "tests/chart/RecordingOwner.h"
 #include "tests/support/LogCapture.h"
 
+#include <QRandomGenerator>
 #include <QSet>
 #include <QTest>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -185,4 +187,60 @@ void TileGridTest::unprojectablePositionsGiveOriginAndDiagnostic()
     LogCapture log;
     QCOMPARE(chart.getPixelPosForCoordinates(lng, lat), QPoint(0, 0));
     QCOMPARE(log.count(QStringLiteral("Exception in Karte::getPixelPosForCoordinates")), 1);
+}
+
+void TileGridTest::worldPixelsShiftToTheSameViewPixels()
+{
+    // A track is projected once per zoom and shifted for every centre and view size; the
+    // view pixels must be exactly those of the projection of each position.
+    QRandomGenerator random(20261208);
+    int compared = 0;
+    for (int view = 0; view < 300; ++view) {
+        TileGrid grid;
+        grid.setZoom(random.bounded(0, 21));
+        const double centreLat = random.bounded(170.0) - 85.0;
+        const double centreLng = random.bounded(360.0) - 180.0;
+        grid.setCentre(centreLat, centreLng);
+        grid.layout(QSize(random.bounded(1, 2500), random.bounded(1, 1500)));
+        for (int i = 0; i < 400; ++i) {
+            // Half the positions near the view, the others anywhere in the world.
+            const double spread = i % 2 ? 360.0 / std::ldexp(1.0, grid.zoom()) * 4 : 360.0;
+            const double lat = std::clamp(centreLat + (random.generateDouble() - 0.5) * spread / 2, -85.0, 85.0);
+            const double lng = std::clamp(centreLng + (random.generateDouble() - 0.5) * spread, -180.0, 180.0);
+            const std::optional<QPoint> direct = grid.pixelFor(lng, lat);
+            const std::optional<QPoint> shifted = grid.viewPixel(grid.worldPixelFor(lng, lat), lng, lat);
+            QCOMPARE(shifted.has_value(), direct.has_value());
+            if (direct) {
+                QCOMPARE(*shifted, *direct);
+                ++compared;
+            }
+        }
+    }
+    QVERIFY(compared > 100000);
+}
+
+void TileGridTest::worldPixelsAtPixelEdges()
+{
+    TileGrid grid;
+    grid.setZoom(12);
+    grid.setCentre(43.0, 16.0);
+    grid.layout(QSize(800, 600));
+    const double pixelDegrees = 360.0 / (std::ldexp(1.0, 12) * TileGrid::tileSize);
+    const QRect range = grid.tileRange();
+    QList<double> longitudes;
+    // Tile and pixel edges left of, in and right of the view, and a hair either side.
+    for (int tile : {range.left() - 3, range.left() - 1, range.left(), range.right(), range.right() + 2}) {
+        const double edge = 360.0 / std::ldexp(1.0, 12) * tile - 180.0;
+        for (int pixel : {0, 1, 128, 255})
+            for (double hair : {0.0, 1e-12, -1e-12, 1e-9, -1e-9})
+                longitudes << edge + pixel * pixelDegrees + hair;
+    }
+    for (const double lng : std::as_const(longitudes)) {
+        for (const double lat : {42.9, 43.0, 43.2, 43.0000001}) {
+            const WorldPixel world = grid.worldPixelFor(lng, lat);
+            QCOMPARE(grid.viewPixel(world, lng, lat), grid.pixelFor(lng, lat));
+        }
+    }
+    // The poles have no pixel either way.
+    QCOMPARE(grid.viewPixel(grid.worldPixelFor(16.0, 90.0), 16.0, 90.0), std::optional<QPoint>());
 }

@@ -13,6 +13,8 @@ private slots:
     void purgeKeepsOneTileOfMargin();
     void fetchOrderRunsColumnsFromTheRightIncludingExtraColumnAndRow();
     void coordinatesAtPixelIsTheExactInverse();
+    void worldPixelsShiftToTheSameViewPixels();
+    void worldPixelsAtPixelEdges();
     void unprojectablePositionsGiveOriginAndDiagnostic_data();
     void unprojectablePositionsGiveOriginAndDiagnostic();
 };

@@ -5,6 +5,8 @@
 #include "tests/chart/ShipTest.h"
 #include "tests/chart/TileCacheTest.h"
 #include "tests/chart/TileGridTest.h"
+#include "tests/chart/TrackLayerTest.h"
 #include "tests/support/TestMain.h"
 
-BRISAVELA_TEST_MAIN(TileGridTest, TileCacheTest, KarteInputTest, GeoTest, ShipTest, GateItemTest, ChartRepaintTest)
+BRISAVELA_TEST_MAIN(TileGridTest, TileCacheTest, KarteInputTest, GeoTest, ShipTest, GateItemTest, ChartRepaintTest,
+                    TrackLayerTest)

@@ -1,0 +1,94 @@
+#pragma once
+
+#include <QGraphicsItem>
+#include <QImage>
+#include <QList>
+#include <QRect>
+
+#include <vector>
+
+class Karte;
+class Ship;
+class Track;
+
+// The tracks of the race drawn once into a picture that lies between the gates and the
+// boats, so that a replay step costs a copy of it instead of drawing every leg again.
+//
+// What the picture holds depends on the replay time only through checkpoints every
+// pieceSeconds: each boat's line up to its last point before the current checkpoint, cut
+// into pieces at the checkpoints and drawn piece after piece (all boats' oldest piece
+// first). Over the picture each paint draws, boat after boat, the legs since the checkpoint
+// and, with tails, those about to leave the window. So the screen is the same whether the
+// picture was drawn just now or long ago, and moving on to the next checkpoint with
+// complete tracks only adds a piece per boat. The picture is drawn anew on zoom, pan,
+// resize, a boat switched, followed or recoloured, positions merged into a boat's past, a
+// time before the picture, and with tails at every checkpoint. A followed boat draws its
+// line itself, over the others.
+class TrackLayer : public QGraphicsItem
+{
+public:
+    static constexpr int pieceSeconds = 900;
+
+    explicit TrackLayer(const Karte &chart);
+
+    QRectF boundingRect() const override;
+    void paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget) override;
+
+    // The picture is drawn anew at the next paint.
+    void invalidate() { m_valid = false; }
+    // How often the picture has been drawn from nothing, and how often pieces were added to
+    // it, for tests and measurements.
+    int rebuilds() const { return m_rebuilds; }
+    int extensions() const { return m_extensions; }
+    // The boats, in the order they are painted.
+    QList<Ship *> ships() const;
+
+private:
+    // What of a boat the picture holds: points top down to bottom of its shown track.
+    struct Part
+    {
+        const Ship *ship = nullptr;
+        quint64 revision = 0;
+        QRgb colour = 0;
+        bool shown = false;
+        bool complete = false;
+        // Whether top is the last point before the checkpoint, so that later pieces may
+        // simply be added.
+        bool canonical = false;
+        qint64 checkpoint = 0;
+        int top = -1;
+        int bottom = -1;
+    };
+    // One piece of a boat's line, between two checkpoints.
+    struct Piece
+    {
+        qint64 checkpoint;
+        int order;
+        int top;
+        int bottom;
+    };
+
+    static bool drawsInLayer(const Ship *ship);
+    static qint64 checkpointAt(qint64 time);
+    // The part of the boat the picture holds at its replay time.
+    static Part partOf(const Ship *ship);
+    // The pieces of the line from point top down to bottom.
+    static void appendPieces(std::vector<Piece> &pieces, int order, const Track &track, int top, int bottom);
+
+    enum class Change { None, Extend, Redraw };
+    Change changeNeeded(const std::vector<Part> &parts) const;
+    void rebuild(const QList<Ship *> &ships, std::vector<Part> parts);
+    void extend(const QList<Ship *> &ships, std::vector<Part> parts);
+    void drawPieces(const QList<Ship *> &ships, std::vector<Piece> &pieces);
+
+    const Karte &m_chart;
+    QImage m_image;
+    std::vector<Part> m_parts;
+    QRect m_range;
+    QPoint m_offset;
+    QSize m_size;
+    int m_zoom = -1;
+    bool m_valid = false;
+    int m_rebuilds = 0;
+    int m_extensions = 0;
+};

@@ -1,0 +1,293 @@
+#include "tests/chart/TrackLayerTest.h"
+
+#include "chart/Karte.h"
+#include "chart/Scheme.h"
+#include "chart/Ship.h"
+#include "chart/TrackLayer.h"
+#include "tests/chart/RecordingOwner.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QStaticText>
+#include <QTest>
+
+#include <cmath>
+#include <memory>
+#include <vector>
+
+namespace {
+constexpr int start = 100000;
+constexpr int step = 60;
+
+// Northward per minute: the whole race stays in the view.
+constexpr double rise = 0.00006;
+
+// Boats beating to windward, each tacking every few minutes, and drifting apart or together
+// so that their tracks cross at many different times.
+struct Fleet
+{
+    Fleet(int boats, int points, double swing, bool sameColour)
+        : chart(&scene, &owner, &owner.tiles)
+    {
+        chart.resize(640, 420);
+        chart.setZoom(13);
+        chart.setCenter(43.0 + rise * points / 2, 16.0);
+        chart.refresh();
+        const QImage strip(QStringLiteral("sprites/shipstrip.png"));
+        for (int b = 0; b < boats; ++b) {
+            auto ship = std::make_unique<Ship>(b + 1, QStringLiteral("Boot%1").arg(b + 1), QString(), QString());
+            const double lane = 16.0 + 0.003 * (b - boats / 2);
+            const double drift = (b % 2 ? 1 : -1) * 0.00002 * (1 + b % 3);
+            for (int i = 0; i < points; ++i) {
+                const double phase = double((i + 3 * b) % 8) / 8.0;
+                const double zigzag = std::abs(phase - 0.5) * 2.0 - 0.5;
+                ship->fullTrack().append(43.0 + rise * i, lane + drift * (i - points / 2) + swing * zigzag,
+                                         start + step * i, (i + b) * 37 % 360);
+            }
+        ship->setPointCount(points);
+            ship->showFullTrack();
+            ship->setReady(true);
+            ship->setSpriteStrip(strip);
+            ship->setFarbe(QColor::fromHsv(40 * b, 200, 220));
+            ship->shownTrack().setColour(sameColour ? QColor(20, 40, 200) : QColor::fromHsv(40 * b, 255, 160));
+            scene.addItem(ship.get());
+            ships.push_back(std::move(ship));
+        }
+    }
+    ~Fleet()
+    {
+        for (auto &ship : ships)
+            scene.removeItem(ship.get());
+    }
+
+    // A replay step as the window makes it: every boat to the time, the chart updated and
+    // painted.
+    void stepTo(int t)
+    {
+        for (auto &ship : ships) {
+            ship->setCurrentTime(t);
+            if (const std::optional<TrackPoint> p = ship->positionAt(t))
+                ship->setCurrentPoint(*p);
+            ship->updateOnChart(chart);
+        }
+        screen = chart.grab().toImage();
+    }
+
+    bool allInView() const
+    {
+        for (const auto &ship : ships) {
+            if (!chart.rect().contains(ship->pixelPos()))
+                return false;
+        }
+        return true;
+    }
+
+    // The chart painted with nothing kept from before.
+    QImage fresh()
+    {
+        chart.trackLayer()->invalidate();
+        chart.resetCachedContent();
+        return chart.grab().toImage();
+    }
+
+    RecordingOwner owner;
+    Scheme scene;
+    Karte chart;
+    std::vector<std::unique_ptr<Ship>> ships;
+    QImage screen;
+};
+
+// Every boat's line drawn in one piece over the bare chart, as a boat draws itself. Lines
+// cut at points join there a little differently, so pixels next to a point may differ.
+void compareWithWholeLines(Fleet &fleet)
+{
+    for (auto &ship : fleet.ships) {
+        ship->setShowSprite(false);
+        ship->setShowLabel(false);
+    }
+    fleet.stepTo(fleet.ships.front()->currentTime());
+    const QImage layered = fleet.screen.convertToFormat(QImage::Format_RGB32);
+    for (auto &ship : fleet.ships)
+        ship->setShow(false);
+    QImage whole = fleet.chart.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QImage nearPoint(whole.size(), QImage::Format_Grayscale8);
+    nearPoint.fill(0);
+    {
+        QPainter painter(&whole);
+        for (auto &ship : fleet.ships) {
+            ship->setShow(true);
+            QPen pen(ship->shownTrack().colour());
+            pen.setCosmetic(true);
+            painter.setPen(pen);
+            const QPolygonF line = ship->trackLine();
+            painter.drawPolyline(line.toPolygon());
+            for (const QPointF &p : line)
+                nearPoint.setPixel(p.toPoint().x(), p.toPoint().y(), 255);
+        }
+    }
+    const QRgb colour = fleet.ships.front()->shownTrack().colour().rgb();
+    int drawn = 0;
+    QList<QPoint> away;
+    for (int y = 0; y < whole.height(); ++y) {
+        for (int x = 0; x < whole.width(); ++x) {
+            drawn += whole.pixel(x, y) == colour ? 1 : 0;
+            if (whole.pixel(x, y) == layered.pixel(x, y))
+                continue;
+            bool near = false;
+            for (int dy = -1; dy <= 1 && !near; ++dy) {
+                for (int dx = -1; dx <= 1 && !near; ++dx)
+                    near = nearPoint.valid(x + dx, y + dy) && qGray(nearPoint.pixel(x + dx, y + dy)) > 0;
+            }
+            if (!near)
+                away << QPoint(x, y);
+        }
+    }
+    QVERIFY(drawn > 500);
+    QVERIFY2(away.isEmpty(), qPrintable(QStringLiteral("%1 pixels differ away from points, first at %2,%3")
+                                            .arg(away.size())
+                                            .arg(away.value(0).x())
+                                            .arg(away.value(0).y())));
+}
+
+int differing(const QImage &a, const QImage &b)
+{
+    if (a.size() != b.size())
+        return -1;
+    const QImage x = a.convertToFormat(QImage::Format_RGB32);
+    const QImage y = b.convertToFormat(QImage::Format_RGB32);
+    int n = 0;
+    for (int row = 0; row < x.height(); ++row) {
+        const auto *p = reinterpret_cast<const QRgb *>(x.constScanLine(row));
+        const auto *q = reinterpret_cast<const QRgb *>(y.constScanLine(row));
+        for (int col = 0; col < x.width(); ++col)
+            n += p[col] != q[col] ? 1 : 0;
+    }
+    return n;
+}
+} // namespace
+
+// Both renders come from the same raster engine in this process, so they must agree to the
+// pixel, also where tracks of different colours cross.
+void TrackLayerTest::crossingTracksLookTheSameWhateverWasCached()
+{
+    Fleet fleet(6, 400, 0.004, false);
+    fleet.ships[2]->setFollow(true);
+    // Past the legs a boat adds over the picture before it is drawn anew, and back.
+    for (int t = start + 30 * step; t < start + 330 * step; t += 7 * step)
+        fleet.stepTo(t);
+    QVERIFY(fleet.allInView());
+    QCOMPARE(differing(fleet.screen, fleet.fresh()), 0);
+    fleet.stepTo(start + 100 * step + 13);
+    QCOMPARE(differing(fleet.screen, fleet.fresh()), 0);
+
+    // Following another boat, hiding one and switching a track off.
+    fleet.ships[2]->setFollow(false);
+    fleet.ships[4]->setFollow(true);
+    fleet.ships[1]->setShow(false);
+    fleet.ships[3]->setShowTrack(false);
+    fleet.stepTo(start + 120 * step);
+    fleet.stepTo(start + 121 * step);
+    QCOMPARE(differing(fleet.screen, fleet.fresh()), 0);
+}
+
+void TrackLayerTest::linesMatchWholeLinesBesidePoints()
+{
+    Fleet complete(6, 400, 0.004, true);
+    for (int t = start + 30 * step; t < start + 330 * step; t += 7 * step)
+        complete.stepTo(t);
+    compareWithWholeLines(complete);
+
+    Fleet tails(6, 600, 0.004, true);
+    for (auto &ship : tails.ships)
+        ship->setShowCompleteTrack(false);
+    for (int t = start + 150 * step; t < start + 560 * step; t += 3 * step + 17)
+        tails.stepTo(t);
+    compareWithWholeLines(tails);
+}
+
+// With three-hour tails the oldest legs leave as the replay moves on.
+void TrackLayerTest::tailsLookTheSameWhateverWasCached()
+{
+    Fleet fleet(5, 600, 0.004, false);
+    for (auto &ship : fleet.ships)
+        ship->setShowCompleteTrack(false);
+    fleet.stepTo(start + 300 * step);
+    QVERIFY(fleet.allInView());
+    for (int t = start + 150 * step; t < start + 560 * step; t += 3 * step + 17) {
+        fleet.stepTo(t);
+        if ((t - start) % 11 == 0)
+            QCOMPARE(differing(fleet.screen, fleet.fresh()), 0);
+    }
+    QCOMPARE(differing(fleet.screen, fleet.fresh()), 0);
+    // Back in time.
+    fleet.stepTo(start + 200 * step);
+    QCOMPARE(differing(fleet.screen, fleet.fresh()), 0);
+}
+
+void TrackLayerTest::replayStepsReuseThePicture()
+{
+    Fleet fleet(4, 300, 0.004, true);
+    const TrackLayer &layer = *fleet.chart.trackLayer();
+    fleet.stepTo(start + 100 * step);
+    const int first = layer.rebuilds();
+    QVERIFY(first >= 1);
+    // Within a checkpoint's interval and past the next ones: the picture is kept, and
+    // each new interval only adds its pieces.
+    for (int k = 1; k <= 20; ++k)
+        fleet.stepTo(start + 100 * step + 10 * k);
+    QCOMPARE(layer.rebuilds(), first);
+    const int extended = layer.extensions();
+    fleet.stepTo(start + 100 * step + 3 * TrackLayer::pieceSeconds);
+    QCOMPARE(layer.rebuilds(), first);
+    QVERIFY(layer.extensions() > extended);
+    QCOMPARE(differing(fleet.screen, fleet.fresh()), 0);
+    const int fresh = layer.rebuilds();
+    QCOMPARE(fresh, first + 1);
+
+    // A new position in the past of a boat changes its line: drawn anew.
+    fleet.ships[0]->fullTrack().merge({TrackPoint(43.01, 16.0, start + 5 * step + 30, 0, 0)});
+    fleet.ships[0]->setPointCount(fleet.ships[0]->fullTrack().count());
+    fleet.ships[0]->showFullTrack();
+    fleet.stepTo(start + 160 * step);
+    QCOMPARE(layer.rebuilds(), fresh + 1);
+    QCOMPARE(differing(fleet.screen, fleet.fresh()), 0);
+
+    // Zooming draws anew; so does a time before the picture.
+    fleet.chart.setZoom(12);
+    fleet.chart.refresh();
+    fleet.stepTo(start + 160 * step + 10);
+    QCOMPARE(layer.rebuilds(), fresh + 3);
+    fleet.stepTo(start + 50 * step);
+    QCOMPARE(layer.rebuilds(), fresh + 4);
+}
+
+// The speed label is laid out once and drawn from that layout; it must look as plain text
+// drawn at the same baseline.
+void TrackLayerTest::labelsMatchPlainText()
+{
+    const QFont font(QStringLiteral("Arial"), 10, QFont::Bold);
+    const qreal ascent = QFontMetricsF(font).ascent();
+    for (const QString &text : {QStringLiteral("0.0"), QStringLiteral("7.4"), QStringLiteral("12.9"),
+                                QStringLiteral("143.5")}) {
+        QImage plain(80, 30, QImage::Format_ARGB32_Premultiplied);
+        plain.fill(Qt::white);
+        QImage laidOut = plain;
+        QPen pen(Qt::black);
+        pen.setWidth(2);
+        {
+            QPainter p(&plain);
+            p.setPen(pen);
+            p.setFont(font);
+            p.drawText(QPoint(9, 21), text);
+        }
+        {
+            QPainter p(&laidOut);
+            p.setPen(pen);
+            p.setFont(font);
+            QStaticText label(text);
+            label.prepare(QTransform(), font);
+            p.drawStaticText(QPointF(9, 21 - ascent), label);
+        }
+        QCOMPARE(differing(plain, laidOut), 0);
+    }
+}

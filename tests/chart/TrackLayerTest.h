@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QObject>
+
+class TrackLayerTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void crossingTracksLookTheSameWhateverWasCached();
+    void tailsLookTheSameWhateverWasCached();
+    void linesMatchWholeLinesBesidePoints();
+    void replayStepsReuseThePicture();
+    void labelsMatchPlainText();
+};
