@@ -1,6 +1,7 @@
 #include "chart/Ship.h"
 
 #include "chart/Karte.h"
+#include "chart/SpriteFrames.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -63,6 +64,15 @@ QFont labelFont()
 {
     return QFont(QStringLiteral("Arial"), 10, QFont::Bold);
 }
+
+QFont staleFont()
+{
+    return QFont(QStringLiteral("Arial"), 8, QFont::Bold);
+}
+
+// Baseline of the age under a faded boat, from the boat's pixel.
+constexpr int staleLabelDx = -16;
+constexpr int staleLabelDy = 28;
 
 // Frame of the sprite strip for a course: whole degrees, 0 to 359.
 int frameFor(double course)
@@ -146,7 +156,7 @@ void Ship::updateOnChart(const Karte &chart)
     const TrackPoint &current = *m_currentPoint;
     m_pixelPos = chart.getPixelPosForCoordinates(current.position.lng, current.position.lat);
     if (m_showSprite)
-        drawBoatImage();
+        drawBoatImage(chart.devicePixelRatioF());
     if (m_showTrack)
         buildTrackLine(chart);
     updateBounds();
@@ -169,8 +179,14 @@ void Ship::buildTrackLine(const Karte &chart)
     }
 }
 
-void Ship::drawBoatImage()
+void Ship::drawBoatImage(qreal devicePixelRatio)
 {
+    const qreal dpr = devicePixelRatio > 1.0 ? devicePixelRatio : 1.0;
+    const int side = SpriteFrames::pixelSide(dpr);
+    if (m_boatImage.width() != side || m_boatImage.devicePixelRatio() != dpr) {
+        m_boatImage = QImage(side, side, QImage::Format_ARGB32_Premultiplied);
+        m_boatImage.setDevicePixelRatio(dpr);
+    }
     m_boatImage.fill(m_farbe);
     if (m_spriteStrip.isNull())
         return;
@@ -178,7 +194,10 @@ void Ship::drawBoatImage()
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.setCompositionMode(QPainter::CompositionMode_DestinationIn);
     const int k = frameFor(m_currentPoint->course);
-    painter.drawImage(QRect(0, 0, 32, 32), m_spriteStrip, QRect(32 * k, 0, 32, 32));
+    if (dpr == 1.0)
+        painter.drawImage(QRect(0, 0, 32, 32), m_spriteStrip, QRect(32 * k, 0, 32, 32));
+    else
+        painter.drawImage(QRectF(0, 0, 32, 32), SpriteFrames::frame(m_spriteStrip, k, dpr));
 }
 
 void Ship::simplify(double tolerance)
@@ -252,6 +271,12 @@ void Ship::updateBounds()
     const QRectF label = metrics.boundingRect(text)
                          | QRectF(0, -metrics.ascent(), metrics.horizontalAdvance(text), metrics.height());
     bounds |= label.translated(p.x() - 7, p.y() - 16).adjusted(-2, -2, 2, 2);
+    if (!m_staleLabel.isEmpty()) {
+        const QFontMetricsF stale(staleFont());
+        bounds |= stale.boundingRect(m_staleLabel)
+                      .translated(p.x() + staleLabelDx, p.y() + staleLabelDy)
+                      .adjusted(-3, -3, 3, 3);
+    }
     if (bounds != m_bounds) {
         prepareGeometryChange();
         m_bounds = bounds;
@@ -283,22 +308,46 @@ void Ship::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *)
 
     if (m_showSprite) {
         painter->setRenderHint(QPainter::Antialiasing, true);
+        // A stale boat's picture and speed are faded; the ring of a followed one is not.
+        const qreal opacity = painter->opacity();
+        const qreal faded = isStale() ? opacity * staleOpacity : opacity;
+        painter->setOpacity(faded);
         painter->drawImage(m_pixelPos - m_hotSpot, m_boatImage);
+        painter->setOpacity(opacity);
         if (m_follow) {
             painter->setPen(solidPen(pen, 2, Qt::red));
             painter->drawEllipse(QRect(m_pixelPos.x() - 16, m_pixelPos.y() - 16, 35, 35));
         }
         if (m_showLabel) {
+            painter->setOpacity(faded);
             painter->setPen(solidPen(pen, 2, Qt::black));
             painter->setFont(font);
             painter->drawText(QPoint(m_pixelPos.x() - 7, m_pixelPos.y() - 16), speedText());
+            painter->setOpacity(opacity);
         }
+        if (isStale())
+            drawStaleLabel(painter);
         painter->setRenderHint(QPainter::Antialiasing, false);
     }
     if (m_showTrack) {
         painter->setPen(solidPen(pen, m_follow ? 2 : 1, m_shownTrack->colour()));
         painter->drawPath(shape());
     }
+}
+
+void Ship::drawStaleLabel(QPainter *painter) const
+{
+    // Dark on a light halo, readable on sea and land alike.
+    QPainterPath text;
+    text.addText(QPointF(m_pixelPos.x() + staleLabelDx, m_pixelPos.y() + staleLabelDy), staleFont(), m_staleLabel);
+    painter->save();
+    painter->setPen(QPen(QColor(255, 255, 255, 220), 3.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter->setBrush(Qt::NoBrush);
+    painter->drawPath(text);
+    painter->setPen(Qt::NoPen);
+    painter->setBrush(QColor(60, 60, 60));
+    painter->drawPath(text);
+    painter->restore();
 }
 
 void Ship::hoverEnterEvent(QGraphicsSceneHoverEvent *)

@@ -9,6 +9,7 @@ StatusLine::StatusLine(QStatusBar *bar)
     : m_lat(new QLabel(QStringLiteral("Lat:")))
     , m_lng(new QLabel(QStringLiteral("Lng:")))
     , m_zoom(new QLabel(QStringLiteral("Zoom:")))
+    , m_lastFetch(new QLabel)
     , m_note(new StatusNote)
 {
     auto *thanks = new QLabel(QStringLiteral("Map data CCBYSA 2014 OpenStreetMap.org contributors"));
@@ -21,6 +22,9 @@ StatusLine::StatusLine(QStatusBar *bar)
     bar->addWidget(m_lat, 0);
     bar->addWidget(m_lng, 0);
     bar->addWidget(m_zoom, 0);
+    m_lastFetch->setObjectName(QStringLiteral("lastFetch"));
+    m_lastFetch->setIndent(8);
+    bar->addWidget(m_lastFetch, 0);
     bar->addPermanentWidget(m_note, 1);
     bar->setCursor(Qt::ArrowCursor);
 }
