@@ -70,13 +70,19 @@ bool FleetView::show(const QList<GeoPoint> &places)
     return true;
 }
 
-bool FleetView::raceInView() const
+bool FleetView::boatInView() const
 {
     QList<QPoint> pixels;
     for (const Ship *ship : m_regatta->ships()) {
         if (ship->show() && hasPlace(ship))
             pixels << ship->pixelPos();
     }
+    return ChartFit::anyInside(pixels, m_chart->viewport()->size());
+}
+
+bool FleetView::gateInView() const
+{
+    QList<QPoint> pixels;
     for (const GateItem *gate : m_regatta->gates())
         pixels << gate->pixelEnd1() << gate->pixelEnd2() << (gate->pixelEnd1() + gate->pixelEnd2()) / 2;
     return ChartFit::anyInside(pixels, m_chart->viewport()->size());
@@ -87,5 +93,9 @@ bool FleetView::placed()
     if (!m_fitPending || !m_regatta || m_chart->viewport()->size().isEmpty() || fleetPositions().isEmpty())
         return false;
     m_fitPending = false;
-    return !raceInView() && showFleet();
+    // A course in view is no reason to keep a chart that shows no boat, unless the user
+    // chose that view of the race (the start, say, while the replay opens at the finish).
+    if (boatInView() || (m_viewRestored && gateInView()))
+        return false;
+    return showFleet();
 }

@@ -9,7 +9,7 @@ class Karte;
 class Regatta;
 
 // Bringing the race into view: the whole fleet or the whole course, at the largest zoom that
-// holds it, and once after a race is loaded when nothing of it would be in view.
+// holds it, and once after a race is loaded when its boats would not be in view.
 class FleetView
 {
 public:
@@ -28,19 +28,27 @@ public:
     bool showCourse();
 
     // A race is being loaded: the next placement with positions may bring it into view.
-    void raceLoading() { m_fitPending = true; }
+    // viewRestored: the chart shows the view the user last had of this race.
+    void raceLoading(bool viewRestored)
+    {
+        m_fitPending = true;
+        m_viewRestored = viewRestored;
+    }
     // The boats have been placed and the chart refreshed. The first time after a race was
-    // loaded that a boat has a position: if no boat and no gate of the race is in view,
-    // the fleet is shown. True when it was.
+    // loaded that a boat has a position, the fleet is shown if no boat switched on is in
+    // view; in the user's own view of the race also a gate in view keeps it. True when
+    // the fleet was shown.
     bool placed();
     bool fitPending() const { return m_fitPending; }
 
 private:
     bool show(const QList<GeoPoint> &places);
-    bool raceInView() const;
+    bool boatInView() const;
+    bool gateInView() const;
 
     Karte *m_chart;
     ChartOwner *m_owner;
     const Regatta *m_regatta = nullptr;
     bool m_fitPending = false;
+    bool m_viewRestored = false;
 };

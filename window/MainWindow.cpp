@@ -294,9 +294,9 @@ void MainWindow::loadChosenRace(const Race &race)
     if (!m_regatta)
         return;
     rememberView();
-    restoreView(race);
+    const bool restored = restoreView(race);
     m_shownRace = std::make_pair(race.eventId, race.taskId);
-    m_fleetView->raceLoading();
+    m_fleetView->raceLoading(restored);
     m_regatta->loadRace(race);
     setShowCompleteTracks(race.showCompleteTracks);
 }
@@ -307,15 +307,16 @@ void MainWindow::rememberView()
         ViewMemory::save(m_shownRace->first, m_shownRace->second, {m_chart->center(), m_chart->zoom()});
 }
 
-void MainWindow::restoreView(const Race &race)
+bool MainWindow::restoreView(const Race &race)
 {
     const std::optional<ViewMemory::View> view =
         ViewMemory::load(race.eventId, race.taskId, Karte::minZoom, Karte::maxZoom);
     if (!view)
-        return;
+        return false;
     m_chart->setCenter(view->centre);
     m_chart->setZoom(view->zoom);
     setZoomStatus(view->zoom);
+    return true;
 }
 
 void MainWindow::setTitle()

@@ -206,7 +206,8 @@ private:
     void buildAdditions();
     // The chart's centre and zoom for the race shown so far, and those remembered for a race.
     void rememberView();
-    void restoreView(const Race &race);
+    // True when a view was remembered for the race.
+    bool restoreView(const Race &race);
     void setTitle();
     void loadChosenRace(const Race &race);
 

@@ -11,8 +11,10 @@ ReplaySpeed::ReplaySpeed(QComboBox *box, QObject *parent)
 {
     for (const int f : factors())
         m_box->addItem(f == 1 ? tr("×1 (Echtzeit)") : QStringLiteral("×%1").arg(f), f);
-    m_box->addItem(tr("Standard (10 s je Schritt)"), int(fixedStep));
-    m_box->setToolTip(tr("Geschwindigkeit der Wiedergabe"));
+    m_box->addItem(tr("Standard (×333)"), int(fixedStep));
+    m_box->setToolTip(tr("Geschwindigkeit der Wiedergabe; Standard: 10 s je Schritt"));
+    m_box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    m_box->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     m_box->setFocusPolicy(Qt::NoFocus);
 
     const int stored = Environment::settingsStore()->value(QLatin1String(settingsKey), int(fixedStep)).toInt();

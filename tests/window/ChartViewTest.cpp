@@ -166,6 +166,50 @@ void ChartViewTest::raceInViewIsLeftAsItIs()
     QCOMPARE(rig.window->chart()->zoom(), 10);
 }
 
+void ChartViewTest::courseInViewWithoutBoatsShowsTheFleetUnlessTheUserChoseIt()
+{
+    const GeoPoint start(42.986766, 16.0203);
+    auto storeDistantFleet = [] {
+        for (int i = 0; i < 2; ++i) {
+            RaceData::insertBoat({101 + i, 125, QStringLiteral("J/80"), QString::number(i + 1), QStringLiteral("Fern")});
+            RaceData::insertTrack(101 + i, 125, RaceData::straight(44.5 + 0.01 * i, 13.0, 0.0005, 0.0008, von, 60, 30));
+        }
+    };
+    // Whether a gate end lies on the chart at the view the window starts with.
+    auto gateInView = [&start](const WindowRig &rig) {
+        TileGrid grid;
+        grid.setZoom(10);
+        grid.setCentre(start.lat, start.lng);
+        grid.layout(rig.window->chart()->viewport()->size());
+        for (const GateItem *gate : rig.window->gates()) {
+            for (const GeoPoint &end : {gate->geoEnd1(), gate->geoEnd2()}) {
+                if (viewRect(*rig.window).contains(*grid.pixelFor(end.lng, end.lat)))
+                    return true;
+            }
+        }
+        return false;
+    };
+    {
+        // Gates of the course are on the chart as it starts, the boats far north-west.
+        WindowRig rig;
+        storeDistantFleet();
+        rig.start(125, 281);
+        QVERIFY(gateInView(rig));
+        QVERIFY(shownBoatsInView(rig));
+        QVERIFY(std::abs(rig.window->chart()->center().lat - 44.5) < 0.1);
+    }
+    {
+        // The user had left the race looking at the course: that view stays.
+        WindowRig rig;
+        storeDistantFleet();
+        ViewMemory::save(125, 281, {start, 10});
+        rig.start(125, 281);
+        QCOMPARE(rig.window->chart()->center(), start);
+        QVERIFY(gateInView(rig));
+        QVERIFY(!rig.window->fleetView()->fitPending());
+    }
+}
+
 void ChartViewTest::viewIsRememberedPerRace()
 {
     const GeoPoint testView(42.72, 16.12);

@@ -12,5 +12,6 @@ private slots:
     void raceOutOfViewIsBroughtIntoViewOnce();
     void raceWithoutPositionsIsShownWhenTheyArrive();
     void raceInViewIsLeftAsItIs();
+    void courseInViewWithoutBoatsShowsTheFleetUnlessTheUserChoseIt();
     void viewIsRememberedPerRace();
 };

@@ -46,7 +46,7 @@ void ReplayControlsTest::speedsAreOfferedAndRemembered()
         QStringList texts;
         for (int i = 0; i < box->count(); ++i)
             texts << box->itemText(i);
-        QCOMPARE(texts, (QStringList{"×1 (Echtzeit)", "×5", "×10", "×30", "×60", "×120", "Standard (10 s je Schritt)"}));
+        QCOMPARE(texts, (QStringList{"×1 (Echtzeit)", "×5", "×10", "×30", "×60", "×120", "Standard (×333)"}));
         // Without a stored choice the fixed step of the replay is chosen.
         QCOMPARE(box->currentData().toInt(), int(ReplaySpeed::fixedStep));
         QCOMPARE(rig.window->replaySpeed()->factor(), int(ReplaySpeed::fixedStep));
@@ -158,6 +158,9 @@ void ReplayControlsTest::liveModeStaysAtTheNewestUntilTheUserMoves()
     QCOMPARE(slider->value(), slider->maximum());
     QCOMPARE(rig.ship(101)->currentTime(), slider->maximum());
     QVERIFY(rig.window->liveFollow()->isOn());
+    // Whatever sets a wider range, the slider follows its newest end.
+    rig.window->setTimeRange(slider->minimum(), slider->maximum() + 100);
+    QCOMPARE(slider->value(), slider->maximum());
 
     // The user's own moves end it: the slider, the page keys, the play button.
     slider->triggerAction(QAbstractSlider::SliderPageStepSub);

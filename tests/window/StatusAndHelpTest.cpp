@@ -63,6 +63,14 @@ void StatusAndHelpTest::failedFetchesAreSaidWithTheTimeOfTheLastData()
     // The last good fetch stays what the line shows.
     QCOMPARE(rig.window->lastFetchLabel()->text(), QStringLiteral("Letzter Abruf: %1").arg(clockTime(noon, "hh:mm:ss")));
 
+    // However long the note, the attribution and the coordinates keep their room.
+    QLabel *thanks = rig.window->findChild<QLabel *>(QStringLiteral("danklabel"));
+    QVERIFY(thanks);
+    QTRY_VERIFY(rig.window->statusNote()->geometry().left() >= rig.window->lastFetchLabel()->geometry().right());
+    QVERIFY(thanks->width() >= thanks->sizeHint().width());
+    QVERIFY(rig.window->latLabel()->geometry().left() >= thanks->geometry().right());
+    QCOMPARE(rig.window->statusNote()->toolTip(), rig.window->statusNote()->text());
+
     // Another note (data not stored) is not taken away by the next good answer.
     rig.window->showStatusNote(QStringLiteral("etwas anderes"));
     rig.tracking.clearFaults();
