@@ -3,6 +3,7 @@
 #include "store/AppIdentity.h"
 
 #include <QDialogButtonBox>
+#include <QPushButton>
 #include <QLabel>
 #include <QVBoxLayout>
 
@@ -15,6 +16,7 @@ AboutDialog::AboutDialog(QWidget *parent)
     m_text->setTextFormat(Qt::PlainText);
     m_text->setTextInteractionFlags(Qt::TextSelectableByMouse);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close);
+    buttons->button(QDialogButtonBox::Close)->setText(tr("Schließen"));
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::close);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_text);

@@ -1,19 +1,23 @@
 #include "window/FetchHealth.h"
 
 #include "store/Clock.h"
-#include "window/StatusNote.h"
 
 #include <QDateTime>
 #include <QLabel>
+#include <QStatusBar>
 
-FetchHealth::FetchHealth(StatusNote *note, QLabel *lastFetchLabel, const Clock &clock, QObject *parent)
+namespace {
+const QString normalToolTip = QStringLiteral("Zeit der letzten Antwort des Tracking-Servers mit Positionen");
+}
+
+FetchHealth::FetchHealth(QStatusBar *bar, QLabel *lastFetchLabel, const Clock &clock, QObject *parent)
     : QObject(parent)
-    , m_note(note)
+    , m_bar(bar)
     , m_label(lastFetchLabel)
     , m_clock(clock)
 {
     m_label->setText(labelText(std::nullopt));
-    m_label->setToolTip(tr("Zeit der letzten Antwort des Tracking-Servers mit Positionen"));
+    m_label->setToolTip(normalToolTip);
 }
 
 QString FetchHealth::labelText(std::optional<qint64> lastSuccess)
@@ -44,14 +48,19 @@ void FetchHealth::succeeded()
 {
     m_lastSuccess = m_clock.nowSeconds();
     m_label->setText(labelText(m_lastSuccess));
-    // Only the note about failing fetches goes; another one stays its time.
-    if (!m_shownFailure.isEmpty() && m_note->text() == m_shownFailure)
-        m_note->clear();
+    m_label->setStyleSheet(QString());
+    m_label->setToolTip(normalToolTip);
+    if (!m_shownFailure.isEmpty() && m_bar->currentMessage() == m_shownFailure)
+        m_bar->clearMessage();
     m_shownFailure.clear();
 }
 
 void FetchHealth::failed(int httpStatus)
 {
     m_shownFailure = failureText(httpStatus);
-    m_note->showNote(m_shownFailure, failureShowMs);
+    // Across the whole line, where it is read in full; the time of the last good answer
+    // stays red beside it until positions come again.
+    m_bar->showMessage(m_shownFailure, messageShowMs);
+    m_label->setStyleSheet(QStringLiteral("color: #c00000;"));
+    m_label->setToolTip(m_shownFailure);
 }

@@ -7,20 +7,21 @@
 
 class Clock;
 class QLabel;
-class StatusNote;
+class QStatusBar;
 
 // Says in the status line how fetching goes: the time of the last answer with positions, and
-// a note when the tracking server cannot be reached or a fetch fails, naming how old the
-// data on the screen is. The note stays until the next answer with positions.
+// a message across the status line when the tracking server cannot be reached or a fetch
+// fails, naming how old the data on the screen is. Until the next answer with positions the
+// time of the last one stays red.
 class FetchHealth : public QObject
 {
     Q_OBJECT
 public:
-    // How long a failure note stays if nothing answers.
-    static constexpr int failureShowMs = 10 * 60 * 1000;
+    // How long the message stays; the next failure brings it back.
+    static constexpr int messageShowMs = 30000;
 
-    // note and label: not owned.
-    FetchHealth(StatusNote *note, QLabel *lastFetchLabel, const Clock &clock, QObject *parent = nullptr);
+    // bar and label: not owned.
+    FetchHealth(QStatusBar *bar, QLabel *lastFetchLabel, const Clock &clock, QObject *parent = nullptr);
 
     // An answer with positions has been handled.
     void succeeded();
@@ -28,13 +29,14 @@ public:
     void failed(int httpStatus);
 
     std::optional<qint64> lastSuccess() const { return m_lastSuccess; }
+    bool failing() const { return !m_shownFailure.isEmpty(); }
     QString failureText(int httpStatus) const;
     static QString labelText(std::optional<qint64> lastSuccess);
 
 private:
     QString timeOfDay(qint64 t) const;
 
-    StatusNote *m_note;
+    QStatusBar *m_bar;
     QLabel *m_label;
     const Clock &m_clock;
     std::optional<qint64> m_lastSuccess;

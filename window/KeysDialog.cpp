@@ -1,6 +1,7 @@
 #include "window/KeysDialog.h"
 
 #include <QDialogButtonBox>
+#include <QPushButton>
 #include <QHeaderView>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -20,15 +21,19 @@ KeysDialog::KeysDialog(QWidget *parent)
         table->setItem(i, 0, new QTableWidgetItem(rows[i].first));
         table->setItem(i, 1, new QTableWidgetItem(rows[i].second));
     }
+    table->setWordWrap(false);
     table->resizeColumnsToContents();
     table->horizontalHeader()->setStretchLastSection(true);
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close);
+    buttons->button(QDialogButtonBox::Close)->setText(tr("Schließen"));
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::close);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(table);
     layout->addWidget(buttons);
-    resize(560, 520);
+    // Wide enough for every row without scrolling sideways.
+    const int columns = table->columnWidth(0) + table->columnWidth(1);
+    resize(columns + 60, 600);
 }
 
 QList<QPair<QString, QString>> KeysDialog::entries()

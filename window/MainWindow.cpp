@@ -127,7 +127,7 @@ void MainWindow::buildAdditions()
         m_stale->markAll(m_regatta->ships());
         m_chart->refresh();
     });
-    m_health = new FetchHealth(m_note, m_status->lastFetchLabel(), m_services.clock, this);
+    m_health = new FetchHealth(statusBar(), m_status->lastFetchLabel(), m_services.clock, this);
     m_tips = new ReadoutTips(m_chart, m_participantList, m_services.clock,
                              [this] { return qint64(m_slider->value()); }, this);
     new ReplayKeys(m_chart, [this](int step) { advanceFrame(step); }, this);

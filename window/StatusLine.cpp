@@ -24,8 +24,12 @@ StatusLine::StatusLine(QStatusBar *bar)
     bar->addWidget(m_zoom, 0);
     m_lastFetch->setObjectName(QStringLiteral("lastFetch"));
     m_lastFetch->setIndent(8);
-    bar->addWidget(m_lastFetch, 0);
+    // Permanent, so that it stays beside a message that takes the line.
+    bar->addPermanentWidget(m_lastFetch, 0);
     bar->addPermanentWidget(m_note, 1);
+    // A message across the line (a failed fetch) needs the note's room while it shows.
+    QObject::connect(bar, &QStatusBar::messageChanged, m_note,
+                     [note = m_note](const QString &message) { note->setVisible(message.isEmpty()); });
     bar->setCursor(Qt::ArrowCursor);
 }
 

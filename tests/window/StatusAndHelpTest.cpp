@@ -11,6 +11,7 @@
 #include <QDateTime>
 #include <QLabel>
 #include <QMenu>
+#include <QStatusBar>
 #include <QTableWidget>
 #include <QTest>
 
@@ -42,7 +43,7 @@ void StatusAndHelpTest::failedFetchesAreSaidWithTheTimeOfTheLastData()
     rig.tracking.setFault(TrackingServerFixture::positionsPath, TrackingServerFixture::Fault::CloseBeforeAnswer);
     rig.window->getData();
     QVERIFY(rig.settle());
-    QCOMPARE(rig.window->statusNote()->text(), QStringLiteral("Server nicht erreichbar – noch keine Daten abgerufen"));
+    QCOMPARE(rig.window->statusBar()->currentMessage(), QStringLiteral("Server nicht erreichbar – noch keine Daten abgerufen"));
 
     // It answers again: the probe first, then a fetch. The note goes, the time shows.
     rig.tracking.clearFaults();
@@ -51,28 +52,31 @@ void StatusAndHelpTest::failedFetchesAreSaidWithTheTimeOfTheLastData()
     rig.window->getData();
     QVERIFY(rig.settle());
     QCOMPARE(rig.window->lastFetchLabel()->text(), QStringLiteral("Letzter Abruf: %1").arg(clockTime(noon, "hh:mm:ss")));
-    QVERIFY(rig.window->statusNote()->text().isEmpty());
+    QVERIFY(rig.window->statusBar()->currentMessage().isEmpty());
+    QVERIFY(!rig.window->fetchHealth()->failing());
 
     // Half an hour later the server fails with an error of its own.
     rig.clock.pin(noon + 1800);
     rig.tracking.setFault(TrackingServerFixture::positionsPath, TrackingServerFixture::Fault::ServerError);
     rig.window->getData();
     QVERIFY(rig.settle());
-    QCOMPARE(rig.window->statusNote()->text(),
+    QCOMPARE(rig.window->statusBar()->currentMessage(),
              QStringLiteral("Abruf fehlgeschlagen (HTTP 500) – letzte Daten %1").arg(clockTime(noon, "hh:mm")));
+    QVERIFY(rig.window->fetchHealth()->failing());
+    QCOMPARE(rig.window->lastFetchLabel()->toolTip(), rig.window->statusBar()->currentMessage());
     // The last good fetch stays what the line shows.
     QCOMPARE(rig.window->lastFetchLabel()->text(), QStringLiteral("Letzter Abruf: %1").arg(clockTime(noon, "hh:mm:ss")));
 
-    // However long the note, the attribution and the coordinates keep their room.
-    QLabel *thanks = rig.window->findChild<QLabel *>(QStringLiteral("danklabel"));
-    QVERIFY(thanks);
-    QTRY_VERIFY(rig.window->statusNote()->geometry().left() >= rig.window->lastFetchLabel()->geometry().right());
-    QVERIFY(thanks->width() >= thanks->sizeHint().width());
-    QVERIFY(rig.window->latLabel()->geometry().left() >= thanks->geometry().right());
-    QCOMPARE(rig.window->statusNote()->toolTip(), rig.window->statusNote()->text());
+    // The message has the line up to the time of the last good fetch, which stays in sight.
+    const QStatusBar *bar = rig.window->statusBar();
+    QTRY_VERIFY(rig.window->lastFetchLabel()->geometry().left()
+                > bar->fontMetrics().horizontalAdvance(bar->currentMessage()) + 10);
+    QVERIFY(rig.window->lastFetchLabel()->isVisible());
 
-    // Another note (data not stored) is not taken away by the next good answer.
-    rig.window->showStatusNote(QStringLiteral("etwas anderes"));
+    // A note about something else (data not stored) is not taken away by the next good
+    // answer, however long it is: it leaves the attribution and the coordinates their room.
+    rig.window->showStatusNote(QStringLiteral("etwas anderes, so lang, dass es nicht mehr in die Statuszeile "
+                                              "passt, auch nicht in ein breites Fenster"));
     rig.tracking.clearFaults();
     rig.window->getData();
     QVERIFY(QTest::qWaitFor([&] { return rig.window->serverUp(); }));
@@ -80,14 +84,19 @@ void StatusAndHelpTest::failedFetchesAreSaidWithTheTimeOfTheLastData()
     QVERIFY(rig.settle());
     QCOMPARE(rig.window->lastFetchLabel()->text(),
              QStringLiteral("Letzter Abruf: %1").arg(clockTime(noon + 1800, "hh:mm:ss")));
-    QCOMPARE(rig.window->statusNote()->text(), QStringLiteral("etwas anderes"));
+    QVERIFY(rig.window->statusNote()->text().startsWith(QStringLiteral("etwas anderes")));
+    QLabel *thanks = rig.window->findChild<QLabel *>(QStringLiteral("danklabel"));
+    QVERIFY(thanks);
+    QVERIFY(thanks->width() >= thanks->sizeHint().width());
+    QVERIFY(rig.window->latLabel()->geometry().left() >= thanks->geometry().right());
+    QCOMPARE(rig.window->statusNote()->toolTip(), rig.window->statusNote()->text());
 
     // On another day, with the server gone altogether, the date goes with the time.
     rig.clock.pin(noon + 2 * 86400);
     rig.tracking.setFault(TrackingServerFixture::probePath, TrackingServerFixture::Fault::CloseBeforeAnswer);
     rig.tracking.setFault(TrackingServerFixture::positionsPath, TrackingServerFixture::Fault::CloseBeforeAnswer);
     rig.window->getData();
-    QTRY_COMPARE(rig.window->statusNote()->text(),
+    QTRY_COMPARE(rig.window->statusBar()->currentMessage(),
                  QStringLiteral("Server nicht erreichbar – letzte Daten %1").arg(clockTime(noon + 1800, "dd.MM. hh:mm")));
     QVERIFY(rig.settle());
 }
