@@ -2,6 +2,7 @@
 
 #include "chart/Karte.h"
 #include "chart/SpriteFrames.h"
+#include "chart/StaleTag.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -64,15 +65,6 @@ QFont labelFont()
 {
     return QFont(QStringLiteral("Arial"), 10, QFont::Bold);
 }
-
-QFont staleFont()
-{
-    return QFont(QStringLiteral("Arial"), 8, QFont::Bold);
-}
-
-// Baseline of the age under a faded boat, from the boat's pixel.
-constexpr int staleLabelDx = -16;
-constexpr int staleLabelDy = 28;
 
 // Frame of the sprite strip for a course: whole degrees, 0 to 359.
 int frameFor(double course)
@@ -271,12 +263,8 @@ void Ship::updateBounds()
     const QRectF label = metrics.boundingRect(text)
                          | QRectF(0, -metrics.ascent(), metrics.horizontalAdvance(text), metrics.height());
     bounds |= label.translated(p.x() - 7, p.y() - 16).adjusted(-2, -2, 2, 2);
-    if (!m_staleLabel.isEmpty()) {
-        const QFontMetricsF stale(staleFont());
-        bounds |= stale.boundingRect(m_staleLabel)
-                      .translated(p.x() + staleLabelDx, p.y() + staleLabelDy)
-                      .adjusted(-3, -3, 3, 3);
-    }
+    if (!m_staleLabel.isEmpty())
+        bounds |= StaleTag::rectAt(m_staleLabel, p).adjusted(-1, -1, 1, 1);
     if (bounds != m_bounds) {
         prepareGeometryChange();
         m_bounds = bounds;
@@ -337,17 +325,9 @@ void Ship::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *)
 
 void Ship::drawStaleLabel(QPainter *painter) const
 {
-    // Dark on a light halo, readable on sea and land alike.
-    QPainterPath text;
-    text.addText(QPointF(m_pixelPos.x() + staleLabelDx, m_pixelPos.y() + staleLabelDy), staleFont(), m_staleLabel);
-    painter->save();
-    painter->setPen(QPen(QColor(255, 255, 255, 220), 3.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    painter->setBrush(Qt::NoBrush);
-    painter->drawPath(text);
-    painter->setPen(Qt::NoPen);
-    painter->setBrush(QColor(60, 60, 60));
-    painter->drawPath(text);
-    painter->restore();
+    const QPaintDevice *device = painter->device();
+    const qreal dpr = device ? device->devicePixelRatioF() : 1.0;
+    painter->drawImage(StaleTag::rectAt(m_staleLabel, m_pixelPos).topLeft(), StaleTag::image(m_staleLabel, dpr));
 }
 
 void Ship::hoverEnterEvent(QGraphicsSceneHoverEvent *)

@@ -34,8 +34,9 @@ public:
         m_fitPending = true;
         m_viewRestored = viewRestored;
     }
-    // The boats have been placed and the chart refreshed. The first time after a race was
-    // loaded that a boat has a position, the fleet is shown if no boat switched on is in
+    // The boats have been placed and the chart refreshed (the window calls this when no
+    // answer with positions is outstanding). The first time after a race was loaded that a
+    // boat has a position, the fleet is shown if no boat switched on is in
     // view; in the user's own view of the race also a gate in view keeps it. True when
     // the fleet was shown.
     bool placed();

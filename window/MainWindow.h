@@ -79,8 +79,10 @@ public:
     void setTimeValue(int value) override
     {
         m_timeline->setTimeValue(value);
-        // The boats stand where the replay time puts them: a race just loaded may need showing.
-        m_fleetView->placed();
+        // The boats stand where the replay time puts them: a race just loaded may need
+        // showing, once the answers for all its boats are in.
+        if (m_client->outstandingPositions() == 0)
+            m_fleetView->placed();
     }
     void setAutoLoad(bool on) override { m_autoLoading->set(on); }
     void disableAutoLoad() override { m_autoLoading->disable(); }

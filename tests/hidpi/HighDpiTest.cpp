@@ -3,10 +3,13 @@
 #include "chart/Karte.h"
 #include "chart/Ship.h"
 #include "chart/SpriteFrames.h"
+#include "chart/StaleTag.h"
 #include "tests/support/TestEnvironment.h"
 #include "tests/support/WindowRig.h"
 
 #include <QTest>
+
+#include <cmath>
 
 namespace {
 // The box around the pixels with any alpha.
@@ -62,4 +65,13 @@ void HighDpiTest::framesAreTurnedToTheCourse()
     // A ratio of 1.5 gets 48 device pixels.
     QCOMPARE(SpriteFrames::frame(strip, 45, 1.5).size(), QSize(48, 48));
     QCOMPARE(SpriteFrames::pixelSide(1.0), 32);
+
+    // The age under a faded boat is drawn at the same resolution, in the same view size.
+    const QString age = QStringLiteral("vor 2 h");
+    const QImage tag = StaleTag::image(age, 2.0);
+    const QRectF room = StaleTag::rectAt(age, QPointF(100, 100));
+    QCOMPARE(tag.devicePixelRatio(), 2.0);
+    QVERIFY(std::abs(tag.deviceIndependentSize().width() - room.width()) <= 0.5);
+    QVERIFY(std::abs(tag.deviceIndependentSize().height() - room.height()) <= 0.5);
+    QCOMPARE(StaleTag::image(age, 1.0).size(), QSize(int(std::ceil(room.width())), int(std::ceil(room.height()))));
 }

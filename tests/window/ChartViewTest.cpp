@@ -150,11 +150,16 @@ void ChartViewTest::raceWithoutPositionsIsShownWhenTheyArrive()
     // Nothing to show yet: the chart stays where it was.
     QCOMPARE(rig.window->chart()->center(), GeoPoint(42.986766, 16.0203));
     QVERIFY(rig.window->fleetView()->fitPending());
+    // The answers come one by one; the chart is fitted to all of them, not to the first.
+    rig.tracking.setShipDelay(701, 150);
+    rig.tracking.setShipDelay(702, 300);
     rig.window->getData();
     QVERIFY(rig.settle());
     QVERIFY(!rig.window->fleetView()->fitPending());
-    QVERIFY(rig.ship(700)->pointCount() > 0);
+    for (const int id : {700, 701, 702})
+        QVERIFY(rig.ship(id)->pointCount() > 0);
     QVERIFY(shownBoatsInView(rig));
+    QVERIFY(rig.window->chart()->zoom() < Karte::maxZoom);
 }
 
 void ChartViewTest::raceInViewIsLeftAsItIs()
