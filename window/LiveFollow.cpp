@@ -10,6 +10,8 @@ LiveFollow::LiveFollow(QAbstractButton *button, QSlider *slider, QObject *parent
     , m_slider(slider)
 {
     m_button->setCheckable(true);
+    // On air: red and bold, so that it is seen from across the room.
+    m_button->setStyleSheet(QStringLiteral("QToolButton:checked { color: #c00000; font-weight: bold; }"));
     m_button->setToolTip(tr("Live: zur neuesten Position und dort bleiben"));
     connect(m_button, &QAbstractButton::toggled, this, &LiveFollow::setOn);
     // Only what the user does to the slider ends live mode; the race model sets it too.
