@@ -1,6 +1,8 @@
 #include "chart/Ship.h"
 
 #include "chart/Karte.h"
+#include "chart/SpriteFrames.h"
+#include "chart/StaleTag.h"
 #include "chart/TrackLine.h"
 
 #include <QFontMetricsF>
@@ -143,7 +145,7 @@ void Ship::updateOnChart(const Karte &chart)
     const TrackPoint &current = *m_currentPoint;
     m_pixelPos = chart.getPixelPosForCoordinates(current.position.lng, current.position.lat);
     if (m_showSprite)
-        drawBoatImage();
+        drawBoatImage(chart.devicePixelRatioF());
     if (m_showTrack)
         placeTrackLine();
     updateBounds(chart.size());
@@ -181,21 +183,31 @@ void Ship::setLayerRange(int top, int bottom)
     m_layerBottom = bottom;
 }
 
-void Ship::drawBoatImage()
+void Ship::drawBoatImage(qreal devicePixelRatio)
 {
+    const qreal dpr = devicePixelRatio > 1.0 ? devicePixelRatio : 1.0;
     const int k = frameFor(m_currentPoint->course);
-    // Drawn again only when the picture changes: a new course frame or colour.
-    if (k == m_imageFrame && m_farbe.rgba() == m_imageColour && !m_spriteStrip.isNull())
+    // Drawn again only when the picture changes: a new course frame, colour or pixel ratio.
+    if (k == m_imageFrame && m_farbe.rgba() == m_imageColour && !m_spriteStrip.isNull()
+        && m_boatImage.devicePixelRatio() == dpr)
         return;
     m_imageFrame = k;
     m_imageColour = m_farbe.rgba();
+    const int side = SpriteFrames::pixelSide(dpr);
+    if (m_boatImage.width() != side || m_boatImage.devicePixelRatio() != dpr) {
+        m_boatImage = QImage(side, side, QImage::Format_ARGB32_Premultiplied);
+        m_boatImage.setDevicePixelRatio(dpr);
+    }
     m_boatImage.fill(m_farbe);
     if (m_spriteStrip.isNull())
         return;
     QPainter painter(&m_boatImage);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.setCompositionMode(QPainter::CompositionMode_DestinationIn);
-    painter.drawImage(QRect(0, 0, 32, 32), m_spriteStrip, QRect(32 * k, 0, 32, 32));
+    if (dpr == 1.0)
+        painter.drawImage(QRect(0, 0, 32, 32), m_spriteStrip, QRect(32 * k, 0, 32, 32));
+    else
+        painter.drawImage(QRectF(0, 0, 32, 32), SpriteFrames::frame(m_spriteStrip, k, dpr));
 }
 
 void Ship::simplify(double tolerance)
@@ -271,6 +283,8 @@ void Ship::updateBounds(const QSize &view)
                      | QRectF(0, -metrics.ascent(), metrics.horizontalAdvance(text), metrics.height());
     }
     bounds |= m_labelBox.translated(p.x() - 7, p.y() - 16).adjusted(-2, -2, 2, 2);
+    if (!m_staleLabel.isEmpty())
+        bounds |= StaleTag::rectAt(m_staleLabel, p).adjusted(-1, -1, 1, 1);
     if (bounds != m_bounds) {
         prepareGeometryChange();
         m_bounds = bounds;
@@ -308,7 +322,12 @@ void Ship::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *)
     if (m_showSprite) {
         // Smoothing changes only the ring: the sprite lies on whole pixels, and text has a
         // hint of its own. Switching it costs the paint engine a state change per boat.
+        // A stale boat's picture and speed are faded; the ring of a followed one is not.
+        const qreal opacity = painter->opacity();
+        const qreal faded = isStale() ? opacity * staleOpacity : opacity;
+        painter->setOpacity(faded);
         painter->drawImage(m_pixelPos - m_hotSpot, m_boatImage);
+        painter->setOpacity(opacity);
         if (m_follow) {
             painter->setRenderHint(QPainter::Antialiasing, true);
             painter->setPen(solidPen(pen, 2, Qt::red));
@@ -316,6 +335,7 @@ void Ship::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *)
             painter->setRenderHint(QPainter::Antialiasing, false);
         }
         if (m_showLabel) {
+            painter->setOpacity(faded);
             painter->setPen(solidPen(pen, 2, Qt::black));
             painter->setFont(font);
             // Laid out once per text; drawn at the baseline drawText would use.
@@ -326,7 +346,10 @@ void Ship::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *)
                 m_labelAscent = QFontMetricsF(font).ascent();
             }
             painter->drawStaticText(QPointF(m_pixelPos.x() - 7, m_pixelPos.y() - 16 - m_labelAscent), m_label);
+            painter->setOpacity(opacity);
         }
+        if (isStale())
+            drawStaleLabel(painter);
         painter->setRenderHint(QPainter::Antialiasing, false);
     }
     // A boat in the chart's track layer leaves its line to the layer.
@@ -347,6 +370,13 @@ void Ship::drawLayerLegs(QPainter &painter) const
     TrackLine::draw(painter, *m_chart, track, m_lineStart, m_lineTop, m_layerTop);
     if (m_lineBottom < m_layerBottom)
         TrackLine::draw(painter, *m_chart, track, std::nullopt, m_layerBottom, m_lineBottom);
+}
+
+void Ship::drawStaleLabel(QPainter *painter) const
+{
+    const QPaintDevice *device = painter->device();
+    const qreal dpr = device ? device->devicePixelRatioF() : 1.0;
+    painter->drawImage(StaleTag::rectAt(m_staleLabel, m_pixelPos).topLeft(), StaleTag::image(m_staleLabel, dpr));
 }
 
 void Ship::hoverEnterEvent(QGraphicsSceneHoverEvent *)

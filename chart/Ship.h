@@ -137,13 +137,22 @@ public:
     bool ready() const { return m_ready; }
     void setReady(bool v) { m_ready = v; }
 
+    // A position older than the user's limit at the replay time: the boat is drawn faded,
+    // with this age under it ("vor 2 h"). Empty while the position is fresh.
+    static constexpr qreal staleOpacity = 0.35;
+    QString staleLabel() const { return m_staleLabel; }
+    bool isStale() const { return !m_staleLabel.isEmpty(); }
+    void setStaleLabel(const QString &label) { m_staleLabel = label; }
+
 protected:
     void hoverEnterEvent(QGraphicsSceneHoverEvent *event) override;
     void hoverMoveEvent(QGraphicsSceneHoverEvent *event) override;
     void hoverLeaveEvent(QGraphicsSceneHoverEvent *event) override;
 
 private:
-    void drawBoatImage();
+    // The boat image at the chart's device pixel ratio, so that it stays sharp on a dense screen.
+    void drawBoatImage(qreal devicePixelRatio);
+    void drawStaleLabel(QPainter *painter) const;
     void placeTrackLine();
     void updateBounds(const QSize &view);
 
@@ -190,6 +199,7 @@ private:
     QPoint m_hotSpot = QPoint(16, 16);
     int m_pointCount = 0;
     QList<Ship *> m_raceShips;
+    QString m_staleLabel;
 
     bool m_simplifyTrack = false;
     bool m_show = true;

@@ -1,11 +1,11 @@
 #include "race/BoatProgress.h"
 
+#include "chart/GroundMotion.h"
+
 #include <algorithm>
 
 namespace {
-constexpr double kmPerNm = 1.852;
-// Speed and course are taken over this many seconds around the replay time.
-constexpr double smoothingSeconds = 60.0;
+constexpr double kmPerNm = GroundMotion::kmPerNauticalMile;
 
 bool earlier(const PositionFix &a, const PositionFix &b)
 {
@@ -148,15 +148,10 @@ BoatState BoatProgress::stateAt(qint64 time) const
         s.remainingNm = (km + c.lengthAfterKm(s.nextMark)) / kmPerNm;
     }
 
-    const double hi = std::min(double(time) + smoothingSeconds / 2.0, double(m_fixes.back().time));
-    const double lo = std::max(double(m_fixes.front().time), hi - smoothingSeconds);
-    if (hi - lo >= 1.0) {
-        const GeoPoint a = positionAt(lo);
-        const GeoPoint b = positionAt(hi);
-        const double km = GeoPoint::distanceKm(a, b);
-        s.speedKnots = km / (hi - lo) * 3600.0 / kmPerNm;
-        if (km > 0.0)
-            s.courseDegrees = GeoPoint::bearing(a, b);
-    }
+    const GroundMotion motion = GroundMotion::around(double(time), double(m_fixes.front().time),
+                                                     double(m_fixes.back().time),
+                                                     [this](double t) { return positionAt(t); });
+    s.speedKnots = motion.speedKnots;
+    s.courseDegrees = motion.courseDegrees;
     return s;
 }

@@ -11,15 +11,21 @@
 #include "store/Environment.h"
 #include "store/PrefsTable.h"
 #include "store/RegattaTable.h"
+#include "window/AboutDialog.h"
+#include "window/KeysDialog.h"
 #include "window/ReplayBar.h"
 #include "window/TrackExportAction.h"
+#include "window/ReplayKeys.h"
+#include "window/ViewMemory.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDebug>
+#include <QComboBox>
 #include <QHBoxLayout>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMenuBar>
 #include <QNetworkAccessManager>
@@ -77,6 +83,7 @@ MainWindow::MainWindow(Services services, QWidget *parent)
     m_zoomLabel = m_status->zoomLabel();
     m_note = m_status->note();
     buildMenus();
+    buildAdditions();
 
     connectClient();
     m_bar->timeLabel->setText(services.clock.now().toLocalTime().toString(QStringLiteral("dd.MM.yyyy hh:mm")));
@@ -97,6 +104,80 @@ void MainWindow::connectClient()
             m_services.clock.now().toLocalTime().toString(QStringLiteral("dd.MM.yyyy hh:mm:ss")));
     });
     connect(m_client, &TrackingClient::problem, this, &MainWindow::showStatusNote);
+    connect(m_client, &TrackingClient::positionsAnswered, m_health, &FetchHealth::succeeded);
+    connect(m_client, &TrackingClient::requestFailed, m_health,
+            [this](int, int httpStatus, const QString &) { m_health->failed(httpStatus); });
+}
+
+void MainWindow::buildAdditions()
+{
+    m_speed = new ReplaySpeed(m_bar->speedBox, this);
+    m_timeline->setSpeed(m_speed);
+    m_live = new LiveFollow(m_bar->liveButton, m_bar->slider, this);
+    connect(m_live, &LiveFollow::entered, this, [this] {
+        stopAnimation();
+        // A running race has newer positions on the server than in the database.
+        if (autoLoad())
+            getData();
+        m_chart->setFocus();
+    });
+    m_stale = new StaleMarking(m_settings->staleMinutesBox(), this);
+    m_timeline->setStaleMarking(m_stale);
+    connect(m_stale, &StaleMarking::limitChanged, this, [this] {
+        if (!m_regatta)
+            return;
+        m_stale->markAll(m_regatta->ships());
+        m_chart->refresh();
+    });
+    m_health = new FetchHealth(statusBar(), m_status->lastFetchLabel(), m_services.clock, this);
+    m_tips = new ReadoutTips(m_chart, m_participantList, m_services.clock,
+                             [this] { return qint64(m_slider->value()); }, this);
+    new ReplayKeys(m_chart, [this](int step) { advanceFrame(step); }, this);
+    m_fleetView = std::make_unique<FleetView>(m_chart, this);
+
+    m_viewMenu = menuBar()->addMenu(tr("&Ansicht"));
+    m_showFleetAction = m_viewMenu->addAction(tr("Flotte zeigen"));
+    m_showFleetAction->setShortcut(QKeySequence(Qt::Key_F));
+    connect(m_showFleetAction, &QAction::triggered, this, [this] {
+        m_fleetView->showFleet();
+        m_chart->setFocus();
+    });
+    m_showCourseAction = m_viewMenu->addAction(tr("Bahn zeigen"));
+    connect(m_showCourseAction, &QAction::triggered, this, [this] {
+        m_fleetView->showCourse();
+        m_chart->setFocus();
+    });
+    m_helpMenu = menuBar()->addMenu(tr("&Hilfe"));
+    m_keysAction = m_helpMenu->addAction(tr("Tastenkürzel"));
+    connect(m_keysAction, &QAction::triggered, this, &MainWindow::showKeys);
+    m_aboutAction = m_helpMenu->addAction(tr("Über Brisavela"));
+    connect(m_aboutAction, &QAction::triggered, this, &MainWindow::showAbout);
+}
+
+QComboBox *MainWindow::speedBox() const
+{
+    return m_bar->speedBox;
+}
+
+QAbstractButton *MainWindow::liveButton() const
+{
+    return m_bar->liveButton;
+}
+
+void MainWindow::showKeys()
+{
+    if (!m_keysDialog)
+        m_keysDialog = new KeysDialog(this);
+    m_keysDialog->show();
+    m_keysDialog->raise();
+}
+
+void MainWindow::showAbout()
+{
+    if (!m_aboutDialog)
+        m_aboutDialog = new AboutDialog(this);
+    m_aboutDialog->show();
+    m_aboutDialog->raise();
 }
 
 void MainWindow::setRegatta(Regatta *regatta)
@@ -105,6 +186,8 @@ void MainWindow::setRegatta(Regatta *regatta)
     m_client->setRegatta(regatta);
     m_timeline->setRegatta(regatta);
     m_following->setRegatta(regatta);
+    m_tips->setRegatta(regatta);
+    m_fleetView->setRegatta(regatta);
 }
 
 void MainWindow::readPreferences()
@@ -186,6 +269,7 @@ void MainWindow::keyPressEvent(QKeyEvent *event)
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    rememberView();
     std::unique_ptr<QSettings> settings = Environment::settingsStore();
     settings->setValue(QLatin1String(Environment::keyGeometry), saveGeometry());
     settings->setValue(QLatin1String(Environment::keySplitterOpen), m_legendOpen);
@@ -215,8 +299,30 @@ void MainWindow::loadChosenRace(const Race &race)
 {
     if (!m_regatta)
         return;
+    rememberView();
+    const bool restored = restoreView(race);
+    m_shownRace = std::make_pair(race.eventId, race.taskId);
+    m_fleetView->raceLoading(restored);
     m_regatta->loadRace(race);
     setShowCompleteTracks(race.showCompleteTracks);
+}
+
+void MainWindow::rememberView()
+{
+    if (m_shownRace)
+        ViewMemory::save(m_shownRace->first, m_shownRace->second, {m_chart->center(), m_chart->zoom()});
+}
+
+bool MainWindow::restoreView(const Race &race)
+{
+    const std::optional<ViewMemory::View> view =
+        ViewMemory::load(race.eventId, race.taskId, Karte::minZoom, Karte::maxZoom);
+    if (!view)
+        return false;
+    m_chart->setCenter(view->centre);
+    m_chart->setZoom(view->zoom);
+    setZoomStatus(view->zoom);
+    return true;
 }
 
 void MainWindow::setTitle()

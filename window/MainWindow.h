@@ -7,12 +7,18 @@
 #include "store/Race.h"
 #include "store/Services.h"
 #include "window/AutoLoading.h"
+#include "window/FetchHealth.h"
 #include "window/FetchIndicator.h"
+#include "window/FleetView.h"
 #include "window/Following.h"
+#include "window/LiveFollow.h"
 #include "window/RaceMenus.h"
+#include "window/ReadoutTips.h"
+#include "window/ReplaySpeed.h"
 #include "window/ReplayTimeline.h"
 #include "window/SettingsPage.h"
 #include "window/StatusLine.h"
+#include "window/StaleMarking.h"
 #include "window/StatusNote.h"
 #include "window/TrackingClient.h"
 
@@ -20,9 +26,15 @@
 #include <QMainWindow>
 
 #include <memory>
+#include <optional>
+#include <utility>
 
 class GateItem;
+class AboutDialog;
+class KeysDialog;
 class QAbstractButton;
+class QAction;
+class QComboBox;
 class QLabel;
 class QMenu;
 class QNetworkAccessManager;
@@ -59,8 +71,19 @@ public:
     }
     void boatListComplete() override { m_participantList->showAllRows(); }
     void startRequest(const QString &url, int tag, int kind) override { m_client->startRequest(url, tag, kind); }
-    void setTimeRange(int minimum, int maximum) override { m_timeline->setTimeRange(minimum, maximum); }
-    void setTimeValue(int value) override { m_timeline->setTimeValue(value); }
+    void setTimeRange(int minimum, int maximum) override
+    {
+        m_timeline->setTimeRange(minimum, maximum);
+        m_live->rangeChanged();
+    }
+    void setTimeValue(int value) override
+    {
+        m_timeline->setTimeValue(value);
+        // The boats stand where the replay time puts them: a race just loaded may need
+        // showing, once the answers for all its boats are in.
+        if (m_client->outstandingPositions() == 0)
+            m_fleetView->placed();
+    }
     void setAutoLoad(bool on) override { m_autoLoading->set(on); }
     void disableAutoLoad() override { m_autoLoading->disable(); }
     void enableLoading() override;
@@ -108,6 +131,23 @@ public:
     QLabel *lngLabel() const { return m_lngLabel; }
     QLabel *zoomLabel() const { return m_zoomLabel; }
     StatusNote *statusNote() const { return m_note; }
+    QLabel *lastFetchLabel() const { return m_status->lastFetchLabel(); }
+    QComboBox *speedBox() const;
+    QAbstractButton *liveButton() const;
+    QMenu *viewMenu() const { return m_viewMenu; }
+    QMenu *helpMenu() const { return m_helpMenu; }
+    QAction *showFleetAction() const { return m_showFleetAction; }
+    QAction *showCourseAction() const { return m_showCourseAction; }
+    QAction *keysAction() const { return m_keysAction; }
+    QAction *aboutAction() const { return m_aboutAction; }
+    KeysDialog *keysDialog() const { return m_keysDialog; }
+    AboutDialog *aboutDialog() const { return m_aboutDialog; }
+    ReplaySpeed *replaySpeed() const { return m_speed; }
+    LiveFollow *liveFollow() const { return m_live; }
+    StaleMarking *staleMarking() const { return m_stale; }
+    FetchHealth *fetchHealth() const { return m_health; }
+    ReadoutTips *readoutTips() const { return m_tips; }
+    FleetView *fleetView() const { return m_fleetView.get(); }
     ReplayTimeline *timeline() const { return m_timeline; }
     TrackingClient *trackingClient() const { return m_client; }
 
@@ -128,9 +168,18 @@ public slots:
     void chooseGate();
     void setUhrzeit(int tstamp) override { m_timeline->setUhrzeit(tstamp); }
     void captureOnOff() { m_timeline->captureOnOff(); }
-    void animOnOff() { m_timeline->animOnOff(); }
-    void advanceFrame(int step) override { m_timeline->advanceFrame(step); }
-    void advanceFrame() { m_timeline->advanceFrame(ReplayTimeline::frameStep); }
+    // Playing and stepping are the user's own moves of the replay: live mode ends.
+    void animOnOff()
+    {
+        m_live->leave();
+        m_timeline->animOnOff();
+    }
+    void advanceFrame(int step) override
+    {
+        m_live->leave();
+        m_timeline->advanceFrame(step);
+    }
+    void advanceFrame() { advanceFrame(ReplayTimeline::frameStep); }
     void toggleLegende();
     void checkship(TreeShipItem *item) { m_following->checkship(item); }
     void shiponoff(TreeShipItem *item, bool on) { m_following->shiponoff(item, on); }
@@ -148,12 +197,19 @@ private slots:
     void toggleAutoLoad();
     void toggleShowCompleteTracks();
     void toggleLookForUpdate();
+    void showKeys();
+    void showAbout();
 
 private:
     void connectClient();
     void readPreferences();
     void buildLayout();
     void buildMenus();
+    void buildAdditions();
+    // The chart's centre and zoom for the race shown so far, and those remembered for a race.
+    void rememberView();
+    // True when a view was remembered for the race.
+    bool restoreView(const Race &race);
     void setTitle();
     void loadChosenRace(const Race &race);
 
@@ -186,6 +242,22 @@ private:
     AutoLoading *m_autoLoading;
     ReplayTimeline *m_timeline = nullptr;
     TrackingClient *m_client;
+    ReplaySpeed *m_speed = nullptr;
+    LiveFollow *m_live = nullptr;
+    StaleMarking *m_stale = nullptr;
+    FetchHealth *m_health = nullptr;
+    ReadoutTips *m_tips = nullptr;
+    std::unique_ptr<FleetView> m_fleetView;
+    QMenu *m_viewMenu = nullptr;
+    QMenu *m_helpMenu = nullptr;
+    QAction *m_showFleetAction = nullptr;
+    QAction *m_showCourseAction = nullptr;
+    QAction *m_keysAction = nullptr;
+    QAction *m_aboutAction = nullptr;
+    KeysDialog *m_keysDialog = nullptr;
+    AboutDialog *m_aboutDialog = nullptr;
+    // Event and task of the race on the chart, once one is loaded.
+    std::optional<std::pair<int, int>> m_shownRace;
 
     bool m_legendOpen = false;
 };

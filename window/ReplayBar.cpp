@@ -2,6 +2,7 @@
 
 #include "store/AssetLocator.h"
 
+#include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPixmap>
@@ -21,6 +22,8 @@ ReplayBar::ReplayBar()
     , timeLabel(new QLabel)
     , playButton(new QToolButton)
     , slider(new QSlider(Qt::Horizontal))
+    , speedBox(new QComboBox)
+    , liveButton(new QToolButton)
     , fetchButton(new QToolButton)
     , playIcon(iconFile(QStringLiteral("img/playbutton.png")))
     , pauseIcon(iconFile(QStringLiteral("img/pausebutton.png")))
@@ -30,6 +33,9 @@ ReplayBar::ReplayBar()
     playButton->setIcon(playIcon);
     playButton->setToolTip(QToolButton::tr("Animation starten"));
     slider->setObjectName(QStringLiteral("animslider"));
+    speedBox->setObjectName(QStringLiteral("replaySpeed"));
+    liveButton->setObjectName(QStringLiteral("liveButton"));
+    liveButton->setText(QToolButton::tr("Live"));
     fetchButton->setObjectName(QStringLiteral("fetchButton"));
     fetchButton->setToolTip(QToolButton::tr("neueste Positionsdaten holen"));
     // Both buttons take the size of the play picture.
@@ -41,6 +47,8 @@ ReplayBar::ReplayBar()
     row->addWidget(timeLabel);
     row->addWidget(playButton);
     row->addWidget(slider);
+    row->addWidget(speedBox);
+    row->addWidget(liveButton);
     row->addWidget(new QLabel);
     row->addWidget(fetchButton);
 }

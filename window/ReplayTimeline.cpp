@@ -4,6 +4,8 @@
 #include "chart/Ship.h"
 #include "race/Regatta.h"
 #include "store/Clock.h"
+#include "window/ReplaySpeed.h"
+#include "window/StaleMarking.h"
 
 #include <QAbstractButton>
 #include <QDateTime>
@@ -27,7 +29,8 @@ ReplayTimeline::ReplayTimeline(QSlider *slider, QLabel *timeLabel, QAbstractButt
     , m_clock(clock)
     , m_timer(new QTimer(this))
 {
-    connect(m_timer, &QTimer::timeout, this, [this] { advanceFrame(frameStep); });
+    connect(m_timer, &QTimer::timeout, this,
+            [this] { advanceFrame(m_speed ? m_speed->stepForTick(frameStep) : frameStep); });
 }
 
 QString ReplayTimeline::capturePath(int tstamp)
@@ -73,6 +76,8 @@ void ReplayTimeline::setUhrzeit(int tstamp)
                 ship->setShowTrack(true);
                 ship->setCurrentPoint(*p);
                 ship->setCurrentTime(tstamp);
+                if (m_stale)
+                    m_stale->mark(*ship, tstamp);
                 if (ship->follow())
                     chart->setCenter(p->position);
             } else if (ship->follow() && ship->hasCurrentPoint()) {
@@ -125,6 +130,8 @@ void ReplayTimeline::animOnOff()
         showStopped();
     } else if (m_slider->maximum() != 0) {
         m_animating = true;
+        if (m_speed)
+            m_speed->start();
         m_timer->start(frameIntervalMs);
         m_playButton->setIcon(m_pauseIcon);
         m_playButton->setToolTip(tr("Animation beenden"));

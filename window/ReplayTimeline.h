@@ -10,9 +10,12 @@ class Regatta;
 class QLabel;
 class QSlider;
 class QTimer;
+class ReplaySpeed;
+class StaleMarking;
 
 // The replay bar's behaviour: the time slider moves every boat of the race to one moment,
-// the animation advances it by ten seconds every 30 ms, and with capture on each step
+// the animation advances it every 30 ms (by ten seconds, or as the chosen replay speed
+// says), boats whose last position is old by then are marked, and with capture on each step
 // also writes a picture of the chart.
 class ReplayTimeline : public QObject
 {
@@ -28,6 +31,10 @@ public:
 
     // The race model whose boats are moved.
     void setRegatta(const Regatta *regatta) { m_regatta = regatta; }
+    // The replay speed that sets each tick's step, and the marking of old positions; both
+    // optional, not owned.
+    void setSpeed(ReplaySpeed *speed) { m_speed = speed; }
+    void setStaleMarking(const StaleMarking *marking) { m_stale = marking; }
 
     void setTimeRange(int minimum, int maximum);
     void setTimeValue(int value);
@@ -55,6 +62,8 @@ private:
     Karte *m_chart;
     const Clock &m_clock;
     const Regatta *m_regatta = nullptr;
+    ReplaySpeed *m_speed = nullptr;
+    const StaleMarking *m_stale = nullptr;
     QTimer *m_timer;
     bool m_animating = false;
     bool m_capturing = false;

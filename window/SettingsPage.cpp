@@ -4,6 +4,7 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QLabel>
+#include <QSpinBox>
 
 SettingsPage::SettingsPage(QWidget *parent)
     : QWidget(parent)
@@ -12,6 +13,7 @@ SettingsPage::SettingsPage(QWidget *parent)
     , m_loadMaps(new QCheckBox)
     , m_lookForUpdate(new QCheckBox)
     , m_completeTracks(new QCheckBox)
+    , m_staleMinutes(new QSpinBox)
 {
     m_lastQuery->setObjectName(QStringLiteral("lastQuery"));
     m_lastQuery->setFont(QFont(QStringLiteral("Arial"), 9, QFont::Bold));
@@ -29,9 +31,18 @@ SettingsPage::SettingsPage(QWidget *parent)
     auto *boatsForm = new QFormLayout(boats);
     boatsForm->addRow(QStringLiteral("komplette Tracks anzeigen"), m_completeTracks);
 
+    auto *replay = new QGroupBox(tr("Wiedergabe"));
+    auto *replayForm = new QFormLayout(replay);
+    replayForm->setRowWrapPolicy(QFormLayout::WrapLongRows);
+    m_staleMinutes->setObjectName(QStringLiteral("staleMinutes"));
+    m_staleMinutes->setToolTip(tr("Ein Boot, dessen letzte Position zur Wiedergabezeit älter ist, wird blass "
+                                  "gezeichnet, mit dem Alter der Position."));
+    replayForm->addRow(tr("Position gilt als veraltet nach"), m_staleMinutes);
+
     auto *page = new QFormLayout(this);
     page->addRow(network);
     page->addRow(boats);
+    page->addRow(replay);
 }
 
 bool SettingsPage::loadMaps() const

@@ -4,8 +4,10 @@
 
 class QCheckBox;
 class QLabel;
+class QSpinBox;
 
-// The "Einstellungen" tab: the network preferences and the track display option.
+// The "Einstellungen" tab: the network preferences, the track display option, and when a
+// boat's position counts as old on the chart.
 class SettingsPage : public QWidget
 {
     Q_OBJECT
@@ -17,6 +19,7 @@ public:
     QCheckBox *loadMapsBox() const { return m_loadMaps; }
     QCheckBox *lookForUpdateBox() const { return m_lookForUpdate; }
     QCheckBox *completeTracksBox() const { return m_completeTracks; }
+    QSpinBox *staleMinutesBox() const { return m_staleMinutes; }
 
     // The settings whose flags are their boxes.
     bool loadMaps() const;
@@ -34,4 +37,5 @@ private:
     QCheckBox *m_loadMaps;
     QCheckBox *m_lookForUpdate;
     QCheckBox *m_completeTracks;
+    QSpinBox *m_staleMinutes;
 };

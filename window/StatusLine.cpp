@@ -9,6 +9,7 @@ StatusLine::StatusLine(QStatusBar *bar)
     : m_lat(new QLabel(QStringLiteral("Lat:")))
     , m_lng(new QLabel(QStringLiteral("Lng:")))
     , m_zoom(new QLabel(QStringLiteral("Zoom:")))
+    , m_lastFetch(new QLabel)
     , m_note(new StatusNote)
 {
     auto *thanks = new QLabel(QStringLiteral("Map data CCBYSA 2014 OpenStreetMap.org contributors"));
@@ -21,7 +22,14 @@ StatusLine::StatusLine(QStatusBar *bar)
     bar->addWidget(m_lat, 0);
     bar->addWidget(m_lng, 0);
     bar->addWidget(m_zoom, 0);
+    m_lastFetch->setObjectName(QStringLiteral("lastFetch"));
+    m_lastFetch->setIndent(8);
+    // Permanent, so that it stays beside a message that takes the line.
+    bar->addPermanentWidget(m_lastFetch, 0);
     bar->addPermanentWidget(m_note, 1);
+    // A message across the line (a failed fetch) needs the note's room while it shows.
+    QObject::connect(bar, &QStatusBar::messageChanged, m_note,
+                     [note = m_note](const QString &message) { note->setVisible(message.isEmpty()); });
     bar->setCursor(Qt::ArrowCursor);
 }
 

@@ -113,6 +113,8 @@ void TrackingClient::handleNetworkData(QNetworkReply *reply)
         m_serverUp = false;
         qDebug() << " no connexxion, " << request.url() << " = " << int(reply->error()) << ", "
                  << reply->errorString();
+        emit requestFailed(kind, reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(),
+                           reply->errorString());
         reply->abort();
     } else {
         const QString url = request.url().toString();

@@ -55,6 +55,9 @@ signals:
     void positionsAnswered();
     // Something went wrong that the user should know of (data not stored, boats left out).
     void problem(const QString &note);
+    // A request of that kind (RegattaHost's kinds; 1 for the probe) got no answer or an HTTP
+    // error; httpStatus is 0 when the server was not reached at all.
+    void requestFailed(int kind, int httpStatus, const QString &error);
 
 public slots:
     void handleNetworkData(QNetworkReply *reply);

@@ -85,7 +85,10 @@ HttpResponse TrackingServerFixture::respond(const HttpRequest &request)
             if (fix.time > since || (m_repeatsLast && fix.time == since))
                 body += positionLine(fix) + '\n';
         }
-        return withFault(path, HttpResponse::ok(body));
+        HttpResponse response = withFault(path, HttpResponse::ok(body));
+        if (m_shipDelays.contains(ship))
+            response.delayMs = m_shipDelays.value(ship);
+        return response;
     }
     return HttpResponse::error(404);
 }

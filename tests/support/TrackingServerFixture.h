@@ -37,6 +37,8 @@ public:
     void setRepeatsLastPosition(bool on) { m_repeatsLast = on; }
     void setFault(const char *path, Fault fault) { m_faults.insert(QLatin1String(path), fault); }
     void setDelay(const char *path, int milliseconds) { m_delays.insert(QLatin1String(path), milliseconds); }
+    // The positions of one boat answered after that long (those given by setPositions).
+    void setShipDelay(int shipId, int milliseconds) { m_shipDelays.insert(shipId, milliseconds); }
     void clearFaults();
 
     static QString boatLine(const QString &klasse, int id, const QString &startnr, const QString &name,
@@ -55,4 +57,5 @@ private:
     bool m_repeatsLast = false;
     QHash<QString, Fault> m_faults;
     QHash<QString, int> m_delays;
+    QHash<int, int> m_shipDelays;
 };

@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSpinBox>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTest>
@@ -123,7 +124,8 @@ void MainWindowTest::settingsPageAndMenuTexts()
     WindowRig rig;
     MainWindow &w = *rig.window;
     const QList<QGroupBox *> groups = w.settingsPage()->findChildren<QGroupBox *>();
-    QCOMPARE(groups.size(), 2);
+    // The two groups of the settings, then the replay's own.
+    QCOMPARE(groups.size(), 3);
     QCOMPARE(groups[0]->title(), QStringLiteral("Netzwerk"));
     QCOMPARE(rowLabels(groups[0]), (QStringList{"Letzte Abfrage der Postionsdaten", "Positionsdaten automatisch herunterladen",
                                                 "Fehlende Karten automatisch herunterladen",
@@ -136,11 +138,14 @@ void MainWindowTest::settingsPageAndMenuTexts()
     QCOMPARE(groups[1]->title(), QStringLiteral("Boote"));
     QCOMPARE(rowLabels(groups[1]), QStringList{"komplette Tracks anzeigen"});
     QCOMPARE(rowField(groups[1], 0), w.settingsPage()->completeTracksBox());
+    QCOMPARE(groups[2]->title(), QStringLiteral("Wiedergabe"));
+    QCOMPARE(rowField(groups[2], 0), w.settingsPage()->staleMinutesBox());
 
     QStringList menus;
     for (const QAction *a : w.menuBar()->actions())
         menus << a->text();
-    QCOMPARE(menus, (QStringList{"&Datei", "&Regatten", "&Gates"}));
+    // The three menus first, then the view and help menus.
+    QCOMPARE(menus, (QStringList{"&Datei", "&Regatten", "&Gates", "&Ansicht", "&Hilfe"}));
     const QList<QAction *> file = w.menuBar()->actions().first()->menu()->actions();
     // The export above a separator, "Beenden" last.
     QCOMPARE(file.size(), 3);
@@ -155,8 +160,9 @@ void MainWindowTest::settingsPageAndMenuTexts()
             status << label;
     }
     std::sort(status.begin(), status.end(), [](const QLabel *a, const QLabel *b) { return a->x() < b->x(); });
-    // Notes that need no answer come last, at the right.
-    QCOMPARE(status.size(), 5);
+    // The time of the last fetch after the zoom; notes that need no answer come last, at
+    // the right.
+    QCOMPARE(status.size(), 6);
     QCOMPARE(status.takeLast()->objectName(), QStringLiteral("statusNote"));
     QCOMPARE(status[0]->objectName(), QStringLiteral("danklabel"));
     QVERIFY(status[0]->text().startsWith(QStringLiteral("Map data CCBYSA 2014 ")));
@@ -165,6 +171,7 @@ void MainWindowTest::settingsPageAndMenuTexts()
     QCOMPARE(status[1], w.latLabel());
     QCOMPARE(status[2], w.lngLabel());
     QCOMPARE(status[3], w.zoomLabel());
+    QCOMPARE(status[4], w.lastFetchLabel());
     QCOMPARE(w.lngLabel()->indent(), 3);
     QCOMPARE(w.zoomLabel()->indent(), 5);
 

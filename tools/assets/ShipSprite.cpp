@@ -17,12 +17,13 @@ QPainterPath hull(double inset)
 }
 } // namespace
 
-QImage ShipSprite::draw()
+QImage ShipSprite::draw(int side)
 {
-    QImage image(32, 32, QImage::Format_ARGB32_Premultiplied);
+    QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(side / 32.0, side / 32.0);
     painter.setPen(Qt::NoPen);
     painter.setBrush(Qt::white);
     painter.drawPath(hull(0.0));

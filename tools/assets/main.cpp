@@ -39,6 +39,8 @@ int main(int argc, char *argv[])
     ok &= save(sprite, QStringLiteral("sprites/ship_32.png"));
     // The strip is made from the file as saved, as anyone rebuilding it from that file would.
     ok &= save(ShipSprite::strip(QImage(QStringLiteral("sprites/ship_32.png"))), QStringLiteral("sprites/shipstrip.png"));
+    // For screens with several device pixels per view pixel (chart/SpriteFrames).
+    ok &= save(ShipSprite::draw(128), QStringLiteral("sprites/ship_128.png"));
     for (const ButtonIcons::Named &icon : ButtonIcons::all())
         ok &= save(icon.image, icon.file);
     ok &= save(AppIcon::svg(), AppIcon::svgFile());
