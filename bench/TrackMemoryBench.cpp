@@ -82,8 +82,16 @@ int main(int argc, char *argv[])
     }
     const qint64 after = residentKiB();
     const double total = double(boats) * positions;
+    auto perPosition = [&](qint64 kib) { return QString::number(kib * 1024.0 / total, 'f', 1); };
     QTextStream(stdout) << boats << " boats x " << positions << " positions: " << (after - before) / 1024
-                        << " MiB resident, " << QString::number((after - before) * 1024.0 / total, 'f', 1)
-                        << " bytes per position (a record is " << sizeof(TrackPoint) << " bytes)" << Qt::endl;
+                        << " MiB resident, " << perPosition(after - before) << " bytes per position held"
+                        << Qt::endl;
+    // Drawing keeps every position's pixel at the zoom drawn.
+    chart.setZoom(10);
+    chart.refresh();
+    chart.grab();
+    const qint64 drawn = residentKiB();
+    QTextStream(stdout) << "after drawing every track once: " << perPosition(drawn - before)
+                        << " bytes per position" << Qt::endl;
     return 0;
 }

@@ -2,9 +2,13 @@
 
 #include "store/PositionRow.h"
 
+#include <QSqlDatabase>
 #include <QString>
 
+#include <memory>
 #include <vector>
+
+class QSqlQuery;
 
 // Stores a boat's positions from one answer of the tracking server, so that each position is
 // kept exactly once and lastget never claims more than is stored: the positions and the new
@@ -27,8 +31,26 @@ public:
         qint32 lastget = 0;
     };
 
+    // Writes through that connection, keeping its statements prepared from one answer to
+    // the next.
+    explicit PositionStore(const QSqlDatabase &db);
+    ~PositionStore();
+    PositionStore(const PositionStore &) = delete;
+    PositionStore &operator=(const PositionStore &) = delete;
+
     // rows in any order. alreadyStoredNewest is the newest time of positions of the answer the
     // caller knows to be stored and left out of rows (0 if none).
+    Outcome write(int shipId, int eventId, qint32 lastget, const std::vector<PositionRow> &rows,
+                  qint32 alreadyStoredNewest = 0);
+
+    // Once, through the default connection.
     static Outcome store(int shipId, int eventId, qint32 lastget, const std::vector<PositionRow> &rows,
                          qint32 alreadyStoredNewest = 0);
+
+private:
+    Outcome failed(const QString &error, qint32 lastget);
+
+    QSqlDatabase m_db;
+    std::unique_ptr<QSqlQuery> m_insert;
+    std::unique_ptr<QSqlQuery> m_update;
 };

@@ -9,6 +9,7 @@
 #include "store/Services.h"
 #include "store/BoatListStore.h"
 #include "store/PositionStore.h"
+#include "window/PositionIngest.h"
 #include "window/TrackingProtocol.h"
 
 #include <QDebug>
@@ -18,7 +19,6 @@
 #include <QTimer>
 
 #include <algorithm>
-#include <unordered_set>
 
 using TrackingProtocol::LineError;
 
@@ -40,8 +40,10 @@ TrackingClient::TrackingClient(Services services, QNetworkAccessManager *network
     : QObject(parent)
     , m_services(services)
     , m_network(network)
+    , m_ingest(new PositionIngest(this))
 {
     connect(m_network, &QNetworkAccessManager::finished, this, &TrackingClient::handleNetworkData);
+    connect(m_ingest, &PositionIngest::ingested, this, &TrackingClient::positionsIngested);
 }
 
 QString TrackingClient::probeUrl() const
@@ -109,6 +111,8 @@ void TrackingClient::handleNetworkData(QNetworkReply *reply)
     const QNetworkRequest request = reply->request();
     const int tag = request.attribute(QNetworkRequest::User).toInt();
     const int kind = request.attribute(kindAttribute).toInt();
+    // A position answer handed to the worker is done when its result is back.
+    bool deferred = false;
     if (reply->error() != QNetworkReply::NoError) {
         m_serverUp = false;
         qDebug() << " no connexxion, " << request.url() << " = " << int(reply->error()) << ", "
@@ -118,16 +122,16 @@ void TrackingClient::handleNetworkData(QNetworkReply *reply)
         reply->abort();
     } else {
         const QString url = request.url().toString();
-        if (url.contains(QStringLiteral("getPosition.php")))
-            handlePositions(reply, tag);
+        if (url.contains(QStringLiteral("getPosition.php")) && handlePositions(reply, tag))
+            deferred = true;
         if (url.contains(QStringLiteral("getBoats.php")))
-            handleBoatList(reply, tag);
+            boatListArrived(reply->readAll(), tag);
         if (url.contains(QStringLiteral("isup.html")))
             m_serverUp = true;
     }
     reply->deleteLater();
     emit replyHandled();
-    if (kind == RegattaHost::positionRequest)
+    if (kind == RegattaHost::positionRequest && !deferred)
         positionReplyDone();
 }
 
@@ -152,63 +156,83 @@ Ship *TrackingClient::shipFor(QNetworkReply *reply, int tag) const
     return ships[tag];
 }
 
-void TrackingClient::handlePositions(QNetworkReply *reply, int tag)
+bool TrackingClient::handlePositions(QNetworkReply *reply, int tag)
 {
     Ship *ship = shipFor(reply, tag);
     if (!ship) {
         qDebug() << "MainWindow::handleNetworkData, getPosition, boat list changed since the request, dropped: "
                  << reply->request().url().toString();
-        return;
+        return false;
     }
-    const QString body = QString::fromLocal8Bit(reply->readAll());
+    IngestJob job;
+    job.shipId = ship->id();
+    job.eventId = ship->regattaId();
+    job.tag = tag;
+    job.generation = reply->request().attribute(generationAttribute).toInt();
+    job.lastget = ship->lastget();
+    job.body = reply->readAll();
     const Track &track = ship->fullTrack();
-    // The boat's track in memory holds exactly what is stored, so a position found there (or
-    // earlier in this answer) is not offered to the table again. The table's unique index
-    // refuses repeats all the same.
-    std::vector<PositionRow> fresh;
-    std::unordered_set<qint32> seen;
-    qint32 newestKnown = 0;
-    for (const QString &line : TrackingProtocol::lines(body)) {
-        LineError error = LineError::None;
-        const std::optional<PositionRow> p = TrackingProtocol::parsePosition(line, &error);
-        if (!p) {
-            out() << " shipidx (httpFinished) = " << tag
-                  << (error == LineError::FieldCount ? ", ungleich 5..." : ", ungueltige Position...") << Qt::endl;
-            continue;
-        }
-        if (!seen.insert(p->time).second || track.indexOfTime(p->time) >= 0) {
-            newestKnown = std::max(newestKnown, p->time);
-            continue;
-        }
-        fresh.push_back(*p);
-    }
-    const PositionStore::Outcome stored =
-        PositionStore::store(ship->id(), ship->regattaId(), ship->lastget(), fresh, newestKnown);
-    if (stored.ok) {
-        std::vector<TrackPoint> points;
-        points.reserve(stored.inserted.size());
-        for (const int i : stored.inserted) {
-            const PositionRow &p = fresh[size_t(i)];
-            points.emplace_back(p.lat, p.lng, p.time, p.course, 0);
-        }
-        std::stable_sort(points.begin(), points.end(),
-                         [](const TrackPoint &a, const TrackPoint &b) { return a.time < b.time; });
-        ship->fullTrack().merge(std::move(points));
-        ship->setPointCount(ship->fullTrack().count());
-        ship->setLastget(stored.lastget);
-    } else {
-        // Nothing of the answer is kept and lastget stays: the next fetch asks again.
-        qWarning() << "TrackingClient::handlePositions, Positionen von Boot" << ship->id()
-                   << "nicht gespeichert:" << stored.error;
-        emit problem(tr("Positionsdaten von Boot %1 konnten nicht gespeichert werden: %2")
-                         .arg(ship->id())
-                         .arg(stored.error));
-    }
+    job.knownTimes.reserve(size_t(track.count()));
+    for (int i = 0; i < track.count(); ++i)
+        job.knownTimes.push_back(track.time(i));
+    m_ingest->submit(std::move(job));
+    return true;
+}
 
-    emit lastReportChanged(ship);
-    emit positionsAnswered();
-    ship->setReady(true);
-    scheduleReload();
+void TrackingClient::positionsIngested(const IngestResult &result)
+{
+    for (const IngestResult::LineProblem problem : result.problems)
+        out() << " shipidx (httpFinished) = " << result.tag
+              << (problem == IngestResult::LineProblem::FieldCount ? ", ungleich 5..." : ", ungueltige Position...")
+              << Qt::endl;
+    const QList<Ship *> ships = m_regatta ? m_regatta->ships() : QList<Ship *>();
+    Ship *ship = m_regatta && result.generation == m_regatta->shipsGeneration() && result.tag >= 0
+                         && result.tag < ships.size() && ships[result.tag]->id() == result.shipId
+                     ? ships[result.tag]
+                     : nullptr;
+    if (!result.outcome.ok) {
+        // Nothing of the answer is kept and lastget stays: the next fetch asks again.
+        qWarning() << "TrackingClient::handlePositions, Positionen von Boot" << result.shipId
+                   << "nicht gespeichert:" << result.outcome.error;
+        emit problem(tr("Positionsdaten von Boot %1 konnten nicht gespeichert werden: %2")
+                         .arg(result.shipId)
+                         .arg(result.outcome.error));
+    } else if (ship) {
+        mergeStored(ship, result);
+    }
+    if (ship) {
+        emit lastReportChanged(ship);
+        emit positionsAnswered();
+        ship->setReady(true);
+        scheduleReload();
+    } else {
+        // Stored all the same; the boat list it was for is gone, and the race shows the
+        // stored positions when it is loaded again.
+        qDebug() << "TrackingClient::positionsIngested, Boot" << result.shipId << "nicht mehr geladen";
+    }
+    positionReplyDone();
+    while (m_ingest->pending() == 0 && !m_waitingBoatLists.isEmpty()) {
+        const auto [tag, body] = m_waitingBoatLists.takeFirst();
+        handleBoatList(QString::fromUtf8(body), tag);
+    }
+}
+
+void TrackingClient::mergeStored(Ship *ship, const IngestResult &result)
+{
+    Track &track = ship->fullTrack();
+    std::vector<TrackPoint> points;
+    points.reserve(result.outcome.inserted.size());
+    for (const int i : result.outcome.inserted) {
+        const PositionRow &p = result.rows[size_t(i)];
+        // The race may have been loaded from the table after the positions were stored.
+        if (track.indexOfTime(p.time) < 0)
+            points.emplace_back(p.lat, p.lng, p.time, p.course, 0);
+    }
+    std::stable_sort(points.begin(), points.end(),
+                     [](const TrackPoint &a, const TrackPoint &b) { return a.time < b.time; });
+    track.merge(std::move(points));
+    ship->setPointCount(track.count());
+    ship->setLastget(std::max(ship->lastget(), result.outcome.lastget));
 }
 
 void TrackingClient::scheduleReload()
@@ -224,10 +248,21 @@ void TrackingClient::scheduleReload()
     });
 }
 
-void TrackingClient::handleBoatList(QNetworkReply *reply, int tag)
+void TrackingClient::boatListArrived(const QByteArray &body, int tag)
+{
+    // A boat list resets its boats' lastget and clears their tracks; positions still being
+    // stored were asked for from the old lastget and must be in before, or they would
+    // claim what the list cleared.
+    if (m_ingest->pending() > 0) {
+        m_waitingBoatLists.append({tag, body});
+        return;
+    }
+    handleBoatList(QString::fromUtf8(body), tag);
+}
+
+void TrackingClient::handleBoatList(const QString &body, int tag)
 {
     qDebug() << "MainWindow::handleNetworkData, getBoats ...";
-    const QString body = QString::fromUtf8(reply->readAll());
     BoatListStore store;
     if (!store.begin()) {
         boatListNotStored(store.error());

@@ -2,9 +2,15 @@
 
 #include "store/Services.h"
 
+#include <QByteArray>
+#include <QList>
 #include <QObject>
 #include <QString>
 
+#include <utility>
+
+class PositionIngest;
+struct IngestResult;
 class QNetworkAccessManager;
 class QNetworkReply;
 class Regatta;
@@ -64,14 +70,21 @@ public slots:
 
 private:
     Ship *shipFor(QNetworkReply *reply, int tag) const;
-    void handlePositions(QNetworkReply *reply, int tag);
-    void handleBoatList(QNetworkReply *reply, int tag);
+    // Hands the answer to the worker; false if it is dropped instead.
+    bool handlePositions(QNetworkReply *reply, int tag);
+    void positionsIngested(const IngestResult &result);
+    void mergeStored(Ship *ship, const IngestResult &result);
+    void boatListArrived(const QByteArray &body, int tag);
+    void handleBoatList(const QString &body, int tag);
     void boatListNotStored(const QString &error);
     void positionReplyDone();
     void scheduleReload();
 
     Services m_services;
     QNetworkAccessManager *m_network;
+    PositionIngest *m_ingest;
+    // Boat lists that came while positions were being stored, with their events.
+    QList<std::pair<int, QByteArray>> m_waitingBoatLists;
     Regatta *m_regatta = nullptr;
     int m_timeoutMs = defaultTimeoutMs;
     // Nothing has failed yet: the first fetch goes ahead while its probe is on its way.

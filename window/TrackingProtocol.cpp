@@ -46,6 +46,54 @@ std::optional<PositionLine> parsePosition(const QString &line, LineError *error)
     return p;
 }
 
+std::optional<PositionLine> parsePosition(QByteArrayView line, LineError *error)
+{
+    // Beyond ASCII, spaces and digits of other scripts are the text decoder's business.
+    for (const char c : line) {
+        if (uchar(c) >= 0x80)
+            return parsePosition(QString::fromUtf8(line), error);
+    }
+    fail(error, LineError::None);
+    QByteArrayView fields[5];
+    qsizetype from = 0;
+    int n = 0;
+    for (qsizetype i = 0; i <= line.size(); ++i) {
+        if (i < line.size() && line[i] != ';')
+            continue;
+        if (n == 5) {
+            fail(error, LineError::FieldCount);
+            return std::nullopt;
+        }
+        fields[n++] = line.sliced(from, i - from);
+        from = i + 1;
+    }
+    if (n != 5) {
+        fail(error, LineError::FieldCount);
+        return std::nullopt;
+    }
+    auto number = [](QByteArrayView field, bool *ok) {
+        return QByteArray::fromRawData(field.data(), field.size()).toDouble(ok);
+    };
+    bool latOk = false;
+    bool lngOk = false;
+    bool timeOk = false;
+    PositionLine p;
+    p.lat = number(fields[0], &latOk);
+    p.lng = number(fields[1], &lngOk);
+    const qlonglong time = QByteArray::fromRawData(fields[2].data(), fields[2].size()).trimmed().toLongLong(&timeOk);
+    if (!latOk || !lngOk || !timeOk || !(p.lat >= -90 && p.lat <= 90) || !(p.lng >= -180 && p.lng <= 180)
+        || time <= 0 || time > std::numeric_limits<int>::max()) {
+        fail(error, LineError::BadValue);
+        return std::nullopt;
+    }
+    p.time = int(time);
+    bool courseOk = false;
+    p.course = number(fields[3], &courseOk);
+    if (!courseOk || !std::isfinite(p.course))
+        p.course = 0;
+    return p;
+}
+
 std::optional<BoatLine> parseBoat(const QString &line, LineError *error)
 {
     fail(error, LineError::None);
@@ -81,6 +129,24 @@ QStringList lines(const QString &body)
     for (QString &l : result) {
         if (l.endsWith(QLatin1Char('\r')))
             l.chop(1);
+    }
+    return result;
+}
+
+std::vector<QByteArrayView> lines(QByteArrayView body)
+{
+    std::vector<QByteArrayView> result;
+    qsizetype from = 0;
+    while (from < body.size()) {
+        qsizetype end = body.indexOf('\n', from);
+        const qsizetype next = end < 0 ? body.size() : end + 1;
+        if (end < 0)
+            end = body.size();
+        QByteArrayView line = body.sliced(from, end - from);
+        if (line.endsWith('\r'))
+            line.chop(1);
+        result.push_back(line);
+        from = next;
     }
     return result;
 }

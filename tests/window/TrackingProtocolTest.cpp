@@ -5,6 +5,22 @@
 #include <QRandomGenerator>
 #include <QTest>
 
+#include <cmath>
+#include <cstring>
+
+namespace {
+bool sameDouble(double a, double b)
+{
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+bool sameBits(const TrackingProtocol::PositionLine &a, const TrackingProtocol::PositionLine &b)
+{
+    return sameDouble(a.lat, b.lat) && sameDouble(a.lng, b.lng) && a.time == b.time
+        && sameDouble(a.course, b.course);
+}
+} // namespace
+
 using namespace TrackingProtocol;
 Q_DECLARE_METATYPE(TrackingProtocol::LineError)
 
@@ -47,6 +63,14 @@ void TrackingProtocolTest::positionLines()
     const std::optional<PositionLine> p = parsePosition(line, &found);
     QCOMPARE(found, error);
     QCOMPARE(p.has_value(), error == LineError::None);
+    // The bytes as they come from the server read the same.
+    const QByteArray bytes = line.toUtf8();
+    LineError foundInBytes = LineError::None;
+    const std::optional<PositionLine> q = parsePosition(QByteArrayView(bytes), &foundInBytes);
+    QCOMPARE(foundInBytes, error);
+    QCOMPARE(q.has_value(), p.has_value());
+    if (p)
+        QVERIFY(sameBits(*p, *q));
     if (!p)
         return;
     QFETCH(double, lat);
@@ -103,6 +127,12 @@ void TrackingProtocolTest::bodiesSplitIntoLines()
     QCOMPARE(lines(QStringLiteral("a\r\nb\r\n")), (QStringList{"a", "b"}));
     QCOMPARE(lines(QStringLiteral("a\n\nb")), (QStringList{"a", "", "b"}));
     QCOMPARE(lines(QString()), QStringList());
+    for (const char *body : {"a\nb", "a\r\nb\r\n", "a\n\nb", "", "\r", "\n\n", "a\r\r\nb"}) {
+        QStringList fromBytes;
+        for (const QByteArrayView line : lines(QByteArrayView(body)))
+            fromBytes << QString::fromUtf8(line);
+        QCOMPARE(fromBytes, lines(QString::fromUtf8(body)));
+    }
 }
 
 void TrackingProtocolTest::paletteRepeatsAfterFifteen()
@@ -122,18 +152,27 @@ void TrackingProtocolTest::paletteRepeatsAfterFifteen()
 void TrackingProtocolTest::arbitraryInputNeverYieldsAnInvalidRecord()
 {
     // Lines made of the characters that matter to the parser, in random order.
-    const QString alphabet = QStringLiteral("0123456789.-+e;|; \tnaNinf,x");
+    const QString alphabet = QStringLiteral("0123456789.-+e;|; \tnaNinf,x\r\u00a0\u0663Ee");
     QRandomGenerator random(7);
     for (int i = 0; i < 20000; ++i) {
         QString line;
         const int length = random.bounded(40);
         for (int c = 0; c < length; ++c)
             line += alphabet.at(random.bounded(int(alphabet.size())));
-        if (const std::optional<PositionLine> p = parsePosition(line)) {
+        LineError error = LineError::None;
+        const std::optional<PositionLine> p = parsePosition(line, &error);
+        if (p) {
             QVERIFY2(p->lat >= -90 && p->lat <= 90 && p->lng >= -180 && p->lng <= 180 && p->time > 0,
                      qPrintable(line));
             QVERIFY(std::isfinite(p->course));
         }
+        // Answers are parsed as bytes: same verdict, same record, bit for bit.
+        const QByteArray bytes = line.toUtf8();
+        LineError bytesError = LineError::None;
+        const std::optional<PositionLine> q = parsePosition(QByteArrayView(bytes), &bytesError);
+        QVERIFY2(bytesError == error && q.has_value() == p.has_value(), qPrintable(line));
+        if (p)
+            QVERIFY2(sameBits(*p, *q), qPrintable(line));
         parseBoat(line);
     }
 }

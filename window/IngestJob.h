@@ -1,0 +1,42 @@
+#pragma once
+
+#include "store/PositionStore.h"
+
+#include <QByteArray>
+#include <QMetaType>
+
+#include <vector>
+
+// One position answer of the tracking server on its way to the database and back.
+struct IngestJob
+{
+    int shipId = 0;
+    int eventId = 0;
+    // Which boat of which boat list the answer is for, to find it again on the way back.
+    int tag = -1;
+    int generation = -1;
+    // The boat's lastget the request was made from.
+    qint32 lastget = 0;
+    QByteArray body;
+    // Times of the positions the boat's track holds, ascending: not offered to the table
+    // again.
+    std::vector<qint32> knownTimes;
+};
+
+struct IngestResult
+{
+    enum class LineProblem { FieldCount, BadValue };
+
+    int shipId = 0;
+    int eventId = 0;
+    int tag = -1;
+    int generation = -1;
+    PositionStore::Outcome outcome;
+    // The positions offered to the table; outcome.inserted indexes into them.
+    std::vector<PositionRow> rows;
+    // Lines refused, in the order they came.
+    std::vector<LineProblem> problems;
+};
+
+Q_DECLARE_METATYPE(IngestJob)
+Q_DECLARE_METATYPE(IngestResult)

@@ -1,0 +1,96 @@
+#include "window/PositionIngestWorker.h"
+
+#include "store/PositionStore.h"
+#include "window/TrackingProtocol.h"
+
+#include <QSqlDatabase>
+#include <QSqlError>
+
+#include <algorithm>
+#include <atomic>
+#include <unordered_set>
+
+using TrackingProtocol::LineError;
+
+PositionIngestWorker::PositionIngestWorker(const QString &databaseConnection)
+    : m_source(databaseConnection)
+{
+    static std::atomic<int> workers{0};
+    m_connection = QStringLiteral("brisavela-positions-%1").arg(++workers);
+}
+
+PositionIngestWorker::~PositionIngestWorker()
+{
+    close();
+}
+
+bool PositionIngestWorker::open(QString *error)
+{
+    if (m_store)
+        return true;
+    // Cloned here, on the thread that will use it.
+    QSqlDatabase db = QSqlDatabase::cloneDatabase(m_source, m_connection);
+    if (!db.open()) {
+        *error = db.lastError().text();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(m_connection);
+        return false;
+    }
+    m_store = std::make_unique<PositionStore>(db);
+    return true;
+}
+
+void PositionIngestWorker::close()
+{
+    if (!m_store)
+        return;
+    m_store.reset();
+    {
+        QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(m_connection);
+}
+
+void PositionIngestWorker::parse(const IngestJob &job, IngestResult &result, qint32 &newestKnown)
+{
+    std::unordered_set<qint32> seen;
+    newestKnown = 0;
+    for (const QByteArrayView line : TrackingProtocol::lines(QByteArrayView(job.body))) {
+        LineError error = LineError::None;
+        const std::optional<PositionRow> p = TrackingProtocol::parsePosition(line, &error);
+        if (!p) {
+            result.problems.push_back(error == LineError::FieldCount ? IngestResult::LineProblem::FieldCount
+                                                                     : IngestResult::LineProblem::BadValue);
+            continue;
+        }
+        // A position the track holds, or one repeated in the answer, is not offered again;
+        // the table's unique index would refuse it all the same.
+        if (!seen.insert(p->time).second
+            || std::binary_search(job.knownTimes.begin(), job.knownTimes.end(), p->time)) {
+            newestKnown = std::max(newestKnown, p->time);
+            continue;
+        }
+        result.rows.push_back(*p);
+    }
+}
+
+void PositionIngestWorker::ingest(const IngestJob &job)
+{
+    IngestResult result;
+    result.shipId = job.shipId;
+    result.eventId = job.eventId;
+    result.tag = job.tag;
+    result.generation = job.generation;
+    qint32 newestKnown = 0;
+    parse(job, result, newestKnown);
+    QString error;
+    if (!open(&error)) {
+        result.outcome.ok = false;
+        result.outcome.error = error;
+        result.outcome.lastget = job.lastget;
+    } else {
+        result.outcome = m_store->write(job.shipId, job.eventId, job.lastget, result.rows, newestKnown);
+    }
+    emit ingested(result);
+}
