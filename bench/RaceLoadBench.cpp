@@ -11,6 +11,8 @@
 #include "store/LocalDatabase.h"
 #include "store/MessagePresenter.h"
 #include "store/Sql.h"
+#include "store/PositionRow.h"
+#include "store/SqliteHandle.h"
 #include "tools/demodata/RecordedRace.h"
 #include "window/MainWindow.h"
 
@@ -21,6 +23,8 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTextStream>
+
+#include <sqlite3.h>
 
 #include <algorithm>
 #include <memory>
@@ -103,6 +107,31 @@ double median(QList<double> v)
     return v[v.size() / 2];
 }
 
+// The raw limit: the same query of every boat through the sqlite3 C API into plain records.
+double timeRawQuery(const QList<int> &shipIds)
+{
+    QElapsedTimer timer;
+    timer.start();
+    sqlite3 *db = SqliteHandle::of(QSqlDatabase::database());
+    qint64 rows = 0;
+    for (const int id : shipIds) {
+        std::vector<PositionRow> positions;
+        sqlite3_stmt *query = nullptr;
+        sqlite3_prepare_v2(db, Sql::Track::selectOfShip.toUtf8().constData(), -1, &query, nullptr);
+        sqlite3_bind_int(query, 1, id);
+        sqlite3_bind_int(query, 2, 125);
+        while (sqlite3_step(query) == SQLITE_ROW)
+            positions.push_back({sqlite3_column_double(query, 0), sqlite3_column_double(query, 1),
+                                 sqlite3_column_int(query, 2), 0});
+        sqlite3_finalize(query);
+        rows += qint64(positions.size());
+    }
+    const double ms = double(timer.nsecsElapsed()) / 1e6;
+    if (rows == 0)
+        out() << "  (no rows read!)" << Qt::endl;
+    return ms;
+}
+
 double timeLoadRace(MainWindow &window, Regatta &regatta, const Race &race)
 {
     QElapsedTimer timer;
@@ -177,6 +206,10 @@ int main(int argc, char *argv[])
         }
         LocalDatabase::ensureIndexes();
         report("loadRace, with track index", [&] { return timeLoadRace(*window, *regatta, race); });
+        QList<int> shipIds;
+        for (int b = 0; b < boats; ++b)
+            shipIds << 5000 + b;
+        report("raw: the same queries through the sqlite3 C API", [&] { return timeRawQuery(shipIds); });
         if (!indexedOnly)
             report("placement after every boat, with index",
                    [&] { return timePlacementPerBoat(*window, *regatta, race); });

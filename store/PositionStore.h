@@ -8,7 +8,8 @@
 #include <memory>
 #include <vector>
 
-class QSqlQuery;
+struct sqlite3;
+struct sqlite3_stmt;
 
 // Stores a boat's positions from one answer of the tracking server, so that each position is
 // kept exactly once and lastget never claims more than is stored: the positions and the new
@@ -49,8 +50,12 @@ public:
 
 private:
     Outcome failed(const QString &error, qint32 lastget);
+    // The connection's own SQLite handle, the statements prepared on it.
+    bool prepare(QString *error);
+    QString sqliteError() const;
 
     QSqlDatabase m_db;
-    std::unique_ptr<QSqlQuery> m_insert;
-    std::unique_ptr<QSqlQuery> m_update;
+    sqlite3 *m_handle = nullptr;
+    sqlite3_stmt *m_insert = nullptr;
+    sqlite3_stmt *m_update = nullptr;
 };

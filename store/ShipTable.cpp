@@ -1,9 +1,12 @@
 #include "store/ShipTable.h"
 
 #include "store/Sql.h"
+#include "store/SqliteHandle.h"
 
 #include <QSqlQuery>
 #include <QVariant>
+
+#include <sqlite3.h>
 
 ReadResult ShipTable::ofEvent(int eventId, QList<ShipRow> *rows)
 {
@@ -35,21 +38,27 @@ ReadResult ShipTable::ofEvent(int eventId, QList<ShipRow> *rows)
 
 ReadResult ShipTable::positionsOf(int shipId, int eventId, std::vector<PositionRow> *positions)
 {
-    QSqlQuery query;
-    query.setForwardOnly(true);
-    query.prepare(Sql::Track::selectOfShip);
-    query.bindValue(QStringLiteral(":ship_id"), shipId);
-    query.bindValue(QStringLiteral(":regatta_id"), eventId);
-    if (!query.exec())
+    // Straight from SQLite: a big race loads millions of positions, and reading each value
+    // through the driver's variants takes longer than the query.
+    sqlite3 *db = SqliteHandle::of(QSqlDatabase::database());
+    sqlite3_stmt *query = nullptr;
+    if (!db || sqlite3_prepare_v2(db, Sql::Track::selectOfShip.toUtf8().constData(), -1, &query, nullptr) != SQLITE_OK)
         return ReadResult::Failed;
-    if (!query.next())
-        return ReadResult::Empty;
-    do {
+    sqlite3_bind_int(query, 1, shipId);
+    sqlite3_bind_int(query, 2, eventId);
+    const size_t before = positions->size();
+    int step;
+    while ((step = sqlite3_step(query)) == SQLITE_ROW) {
         PositionRow p;
-        p.lat = query.value(0).toDouble();
-        p.lng = query.value(1).toDouble();
-        p.time = query.value(2).toInt();
+        p.lat = sqlite3_column_double(query, 0);
+        p.lng = sqlite3_column_double(query, 1);
+        p.time = sqlite3_column_int(query, 2);
         positions->push_back(p);
-    } while (query.next());
-    return ReadResult::Rows;
+    }
+    sqlite3_finalize(query);
+    if (step != SQLITE_DONE) {
+        positions->resize(before);
+        return ReadResult::Failed;
+    }
+    return positions->size() > before ? ReadResult::Rows : ReadResult::Empty;
 }

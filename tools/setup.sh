@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 packages=(
   build-essential cmake ninja-build ccache pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libqt6sql6-sqlite libgl-dev
-  libsodium-dev
+  libsodium-dev libsqlite3-dev
   xvfb xauth xdotool imagemagick fonts-dejavu-core fonts-liberation2
   libxml2-utils gdal-bin desktop-file-utils appstream dpkg-dev
 )

@@ -3,6 +3,7 @@
 #include "store/BoatListStore.h"
 #include "store/LocalDatabase.h"
 #include "store/PositionStore.h"
+#include "store/ShipTable.h"
 #include "tests/support/ExclusiveLock.h"
 #include "tests/support/RaceData.h"
 #include "tests/support/ReadOnlyGuard.h"
@@ -10,6 +11,7 @@
 #include "tests/support/TestEnvironment.h"
 
 #include <QRandomGenerator>
+#include <QSqlQuery>
 #include <QTest>
 
 #include <algorithm>
@@ -208,4 +210,41 @@ void PositionStoreTest::boatOfAnotherEventIsReported()
     QCOMPARE(SqlHelpers::rows(QStringLiteral("SELECT id, regatta_id, name FROM ship ORDER BY id")),
              (QList<QVariantList>{QVariantList{ship, eventId, QStringLiteral("Neptun")},
                                    QVariantList{302, 126, QStringLiteral("Doppelgänger")}}));
+}
+
+void PositionStoreTest::storedPositionsReadBackExactly()
+{
+    TestDatabase db;
+    storeBoat(0);
+    // One writer for several answers keeps its statements; what it stored reads back in time
+    // order with the values sent, and nothing of another event or boat.
+    PositionStore writer(QSqlDatabase::database());
+    std::vector<PositionRow> first{{43.123456, 16.654321, 2000, 0}, {-33.9, -18.4, 1000, 0}};
+    QVERIFY(writer.write(ship, eventId, 0, first).ok);
+    QVERIFY(writer.write(ship, eventId, 2000, {{43.5, 16.5, 1500, 0}, {43.123456, 16.654321, 2000, 0}}).ok);
+    QVERIFY(writer.write(ship, eventId + 1, 0, {{10.0, 10.0, 1200, 0}}).ok);
+    QVERIFY(writer.write(ship + 1, eventId, 0, {{11.0, 11.0, 1300, 0}}).ok);
+    std::vector<PositionRow> read{{1.0, 2.0, 7, 0}};
+    QCOMPARE(ShipTable::positionsOf(ship, eventId, &read), ReadResult::Rows);
+    QCOMPARE(read.size(), size_t(4));
+    QCOMPARE(read[0].time, 7); // appended to what the vector held
+    QCOMPARE(read[1].time, 1000);
+    QCOMPARE(read[1].lat, -33.9);
+    QCOMPARE(read[2].time, 1500);
+    QCOMPARE(read[3].lat, 43.123456);
+    QCOMPARE(read[3].lng, 16.654321);
+
+    std::vector<PositionRow> none;
+    QCOMPARE(ShipTable::positionsOf(ship, eventId + 7, &none), ReadResult::Empty);
+    QVERIFY(none.empty());
+    // A table that cannot be read says so and leaves the vector as it was.
+    const int lastget = RaceData::storedLastget(ship);
+    QVERIFY(QSqlQuery().exec(QStringLiteral("DROP TABLE track")));
+    QCOMPARE(ShipTable::positionsOf(ship, eventId, &none), ReadResult::Failed);
+    QVERIFY(none.empty());
+    const PositionStore::Outcome refused = writer.write(ship, eventId, 2000, rows({3000}));
+    QVERIFY(!refused.ok);
+    QVERIFY(!refused.error.isEmpty());
+    QCOMPARE(refused.lastget, 2000);
+    QCOMPARE(RaceData::storedLastget(ship), lastget);
 }

@@ -14,4 +14,5 @@ private slots:
     void readOnlyFileRefusesAndSaysSo();
     void boatListStopsAtAFailedWrite();
     void boatOfAnotherEventIsReported();
+    void storedPositionsReadBackExactly();
 };
