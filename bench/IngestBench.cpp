@@ -253,6 +253,8 @@ int main(int argc, char *argv[])
         viewer.window->hide();
         const Fetch f = fetch(viewer, false);
         viewer.window->show();
+        // Painted now, so that the big answer's figure holds only what it causes.
+        viewer.window->repaint();
         if (storedRows() != qint64(boats) * lines)
             out() << "  (stored " << storedRows() << " rows, not " << qint64(boats) * lines << "!)" << Qt::endl;
         gui << f.guiCpu;

@@ -32,8 +32,9 @@ struct IngestResult
     int tag = -1;
     int generation = -1;
     PositionStore::Outcome outcome;
-    // The positions offered to the table; outcome.inserted indexes into them.
-    std::vector<PositionRow> rows;
+    // The positions new in the table, in ascending time: the window merges them into the
+    // boat's track without sorting on its own thread.
+    std::vector<PositionRow> stored;
     // Lines refused, in the order they came.
     std::vector<LineProblem> problems;
 };

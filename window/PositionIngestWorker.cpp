@@ -52,7 +52,8 @@ void PositionIngestWorker::close()
     QSqlDatabase::removeDatabase(m_connection);
 }
 
-void PositionIngestWorker::parse(const IngestJob &job, IngestResult &result, qint32 &newestKnown)
+void PositionIngestWorker::parse(const IngestJob &job, std::vector<PositionRow> &rows, IngestResult &result,
+                                 qint32 &newestKnown)
 {
     std::unordered_set<qint32> seen;
     newestKnown = 0;
@@ -71,7 +72,7 @@ void PositionIngestWorker::parse(const IngestJob &job, IngestResult &result, qin
             newestKnown = std::max(newestKnown, p->time);
             continue;
         }
-        result.rows.push_back(*p);
+        rows.push_back(*p);
     }
 }
 
@@ -83,14 +84,22 @@ void PositionIngestWorker::ingest(const IngestJob &job)
     result.tag = job.tag;
     result.generation = job.generation;
     qint32 newestKnown = 0;
-    parse(job, result, newestKnown);
+    std::vector<PositionRow> rows;
+    parse(job, rows, result, newestKnown);
     QString error;
     if (!open(&error)) {
         result.outcome.ok = false;
         result.outcome.error = error;
         result.outcome.lastget = job.lastget;
     } else {
-        result.outcome = m_store->write(job.shipId, job.eventId, job.lastget, result.rows, newestKnown);
+        result.outcome = m_store->write(job.shipId, job.eventId, job.lastget, rows, newestKnown);
+    }
+    if (result.outcome.ok) {
+        result.stored.reserve(result.outcome.inserted.size());
+        for (const int i : result.outcome.inserted)
+            result.stored.push_back(rows[size_t(i)]);
+        std::stable_sort(result.stored.begin(), result.stored.end(),
+                         [](const PositionRow &a, const PositionRow &b) { return a.time < b.time; });
     }
     emit ingested(result);
 }

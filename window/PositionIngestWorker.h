@@ -26,7 +26,9 @@ public:
 
     // Parses the answer's lines: the positions to offer to the table, and the newest time
     // of those left out because they are known or repeated.
-    static void parse(const IngestJob &job, IngestResult &result, qint32 &newestKnown);
+    // The answer's new positions into rows, refused lines into result.
+    static void parse(const IngestJob &job, std::vector<PositionRow> &rows, IngestResult &result,
+                      qint32 &newestKnown);
 
 signals:
     void ingested(const IngestResult &result);

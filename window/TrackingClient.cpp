@@ -221,15 +221,12 @@ void TrackingClient::mergeStored(Ship *ship, const IngestResult &result)
 {
     Track &track = ship->fullTrack();
     std::vector<TrackPoint> points;
-    points.reserve(result.outcome.inserted.size());
-    for (const int i : result.outcome.inserted) {
-        const PositionRow &p = result.rows[size_t(i)];
+    points.reserve(result.stored.size());
+    for (const PositionRow &p : result.stored) {
         // The race may have been loaded from the table after the positions were stored.
         if (track.indexOfTime(p.time) < 0)
             points.emplace_back(p.lat, p.lng, p.time, p.course, 0);
     }
-    std::stable_sort(points.begin(), points.end(),
-                     [](const TrackPoint &a, const TrackPoint &b) { return a.time < b.time; });
     track.merge(std::move(points));
     ship->setPointCount(track.count());
     ship->setLastget(std::max(ship->lastget(), result.outcome.lastget));
