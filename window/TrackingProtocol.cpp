@@ -16,6 +16,32 @@ void fail(LineError *error, LineError value)
     if (error)
         *error = value;
 }
+
+// The numbers of a line's fields, the same for text and for bytes (Text: QString or
+// QByteArray, both read numbers the C way).
+template <typename Text>
+std::optional<PositionLine> fromFields(const Text &latText, const Text &lngText, const Text &timeText,
+                                       const Text &courseText, LineError *error)
+{
+    bool latOk = false;
+    bool lngOk = false;
+    bool timeOk = false;
+    PositionLine p;
+    p.lat = latText.toDouble(&latOk);
+    p.lng = lngText.toDouble(&lngOk);
+    const qlonglong time = timeText.trimmed().toLongLong(&timeOk);
+    if (!latOk || !lngOk || !timeOk || !(p.lat >= -90 && p.lat <= 90) || !(p.lng >= -180 && p.lng <= 180)
+        || time <= 0 || time > std::numeric_limits<int>::max()) {
+        fail(error, LineError::BadValue);
+        return std::nullopt;
+    }
+    p.time = int(time);
+    bool courseOk = false;
+    p.course = courseText.toDouble(&courseOk);
+    if (!courseOk || !std::isfinite(p.course))
+        p.course = 0;
+    return p;
+}
 } // namespace
 
 std::optional<PositionLine> parsePosition(const QString &line, LineError *error)
@@ -26,24 +52,7 @@ std::optional<PositionLine> parsePosition(const QString &line, LineError *error)
         fail(error, LineError::FieldCount);
         return std::nullopt;
     }
-    bool latOk = false;
-    bool lngOk = false;
-    bool timeOk = false;
-    PositionLine p;
-    p.lat = fields[0].toDouble(&latOk);
-    p.lng = fields[1].toDouble(&lngOk);
-    const qlonglong time = fields[2].trimmed().toLongLong(&timeOk);
-    if (!latOk || !lngOk || !timeOk || !(p.lat >= -90 && p.lat <= 90) || !(p.lng >= -180 && p.lng <= 180)
-        || time <= 0 || time > std::numeric_limits<int>::max()) {
-        fail(error, LineError::BadValue);
-        return std::nullopt;
-    }
-    p.time = int(time);
-    bool courseOk = false;
-    p.course = fields[3].toDouble(&courseOk);
-    if (!courseOk || !std::isfinite(p.course))
-        p.course = 0;
-    return p;
+    return fromFields(fields[0], fields[1], fields[2], fields[3], error);
 }
 
 std::optional<PositionLine> parsePosition(QByteArrayView line, LineError *error)
@@ -71,27 +80,8 @@ std::optional<PositionLine> parsePosition(QByteArrayView line, LineError *error)
         fail(error, LineError::FieldCount);
         return std::nullopt;
     }
-    auto number = [](QByteArrayView field, bool *ok) {
-        return QByteArray::fromRawData(field.data(), field.size()).toDouble(ok);
-    };
-    bool latOk = false;
-    bool lngOk = false;
-    bool timeOk = false;
-    PositionLine p;
-    p.lat = number(fields[0], &latOk);
-    p.lng = number(fields[1], &lngOk);
-    const qlonglong time = QByteArray::fromRawData(fields[2].data(), fields[2].size()).trimmed().toLongLong(&timeOk);
-    if (!latOk || !lngOk || !timeOk || !(p.lat >= -90 && p.lat <= 90) || !(p.lng >= -180 && p.lng <= 180)
-        || time <= 0 || time > std::numeric_limits<int>::max()) {
-        fail(error, LineError::BadValue);
-        return std::nullopt;
-    }
-    p.time = int(time);
-    bool courseOk = false;
-    p.course = number(fields[3], &courseOk);
-    if (!courseOk || !std::isfinite(p.course))
-        p.course = 0;
-    return p;
+    auto bytes = [&fields](int i) { return QByteArray::fromRawData(fields[i].data(), fields[i].size()); };
+    return fromFields(bytes(0), bytes(1), bytes(2), bytes(3), error);
 }
 
 std::optional<BoatLine> parseBoat(const QString &line, LineError *error)
