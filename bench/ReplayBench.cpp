@@ -1,14 +1,17 @@
 // A replay tick of a large race, as the animation makes it: setUhrzeit and a full repaint
 // of a 1,920 x 1,080 chart with the whole fleet in view, with complete tracks and with
 // three-hour tails, beside the raw limits of the same drawing; then how the tick grows with
-// the number of boats.
+// the number of boats; with tracks coloured by speed, and what the ranking tab adds.
 //   bench_replay [boats] [positions per boat] [ticks]
 #include "bench/BenchRace.h"
 #include "chart/Karte.h"
 #include "chart/Ship.h"
+#include "chart/SpeedScale.h"
 #include "chart/TrackLayer.h"
 #include "race/Regatta.h"
 #include "window/MainWindow.h"
+#include "window/RaceRanking.h"
+#include "window/RankingTable.h"
 
 #include <QApplication>
 #include <QPainter>
@@ -184,6 +187,36 @@ int main(int argc, char *argv[])
         const Tick tails = tickMs(viewer, positions, ticks, false);
         const double tailLines = polylinesMs(viewer);
         report(QStringLiteral("tick, three-hour tails"), tails, tailLines + blit);
+
+        // Speed colours as the option sets them, without storing the choice.
+        QList<const Track *> tracks;
+        for (const Ship *ship : viewer.regatta->ships())
+            tracks << &ship->shownTrack();
+        SpeedScale scale;
+        const double range = medianCpuMs(5, [&] { scale = SpeedScale::ofTracks(tracks); });
+        out() << "speed range of all tracks: " << ms(range) << Qt::endl;
+        chart->setSpeedScale(scale);
+        const Tick colouredTails = tickMs(viewer, positions, ticks, false);
+        report(QStringLiteral("tick, three-hour tails, coloured by speed"), colouredTails, tails.total);
+        const Tick coloured = tickMs(viewer, positions, ticks, true);
+        report(QStringLiteral("tick, complete tracks, coloured by speed"), coloured, complete.total);
+        const double colouredRedraw = medianCpuMs(5, [&] {
+            chart->trackLayer()->invalidate();
+            chart->viewport()->repaint();
+        });
+        report(QStringLiteral("coloured tracks drawn anew (after a zoom or pan)"), colouredRedraw, redraw);
+        chart->setSpeedScale(std::nullopt);
+
+        // The ranking tab: the analysis fed once on first view, then a ranking per tick.
+        RaceRanking *ranking = viewer.window->raceRanking();
+        RankingTable *table = viewer.window->rankingTable();
+        const int t = middle(positions);
+        const double a = threadCpuMs();
+        ranking->shownRankingAt(t);
+        out() << "ranking tab, feeding the race analysis on first view: " << ms(threadCpuMs() - a) << Qt::endl;
+        int step = 0;
+        const double tick = medianCpuMs(ticks, [&] { table->showRanking(ranking->shownRankingAt(t + 10 * ++step), 0); });
+        out() << "ranking tab, ranking and table per tick: " << ms(tick) << Qt::endl;
     }
     out() << "growth (complete tracks, " << positions / 5 << " positions per boat):" << Qt::endl;
     double first = 0;

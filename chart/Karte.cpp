@@ -3,6 +3,7 @@
 #include "chart/ChartOwner.h"
 #include "chart/GateItem.h"
 #include "chart/ScaleBar.h"
+#include "chart/SpeedLegend.h"
 #include "chart/Scheme.h"
 #include "chart/TileSource.h"
 #include "chart/Track.h"
@@ -40,6 +41,8 @@ Karte::Karte(Scheme *scene, ChartOwner *owner, TileSource *tiles)
     m_layer = new TrackLayer(*this);
     m_layer->setZValue(trackLevel);
     m_scene->addItem(m_layer);
+    m_speedLegend = new SpeedLegend(this);
+    m_speedLegend->hide();
     connect(m_tiles, &TileSource::tileReplied, this, &Karte::tileReplied);
     connect(this, &Karte::updated, this, &Karte::updateMap);
     m_dragged = false;
@@ -140,6 +143,20 @@ void Karte::placeGates(const QList<GateItem *> &gates)
         if (gate->scene() != m_scene)
             m_scene->addItem(gate);
     }
+}
+
+void Karte::setSpeedScale(const std::optional<SpeedScale> &scale)
+{
+    if (scale == m_speedScale)
+        return;
+    m_speedScale = scale;
+    if (scale)
+        m_speedLegend->setScale(*scale);
+    m_speedLegend->setVisible(scale.has_value());
+    // Every leg changes colour: the layer's picture too.
+    m_layer->invalidate();
+    if (m_scene)
+        m_scene->update();
 }
 
 QPoint Karte::trackPixel(const Track &track, int i) const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "chart/GeoPoint.h"
+#include "chart/SpeedScale.h"
 #include "chart/TileGrid.h"
 
 #include <QGraphicsView>
@@ -10,9 +11,11 @@
 #include <QUrl>
 
 #include <memory>
+#include <optional>
 #include <unordered_map>
 
 class ChartOwner;
+class SpeedLegend;
 class GateItem;
 class Scheme;
 class TileSource;
@@ -48,6 +51,11 @@ public:
     // the same as getPixelPosForCoordinates of the point.
     QPoint trackPixel(const Track &track, int i) const;
     TrackLayer *trackLayer() const { return m_layer; }
+    // Tracks coloured by the speed of their legs, with the key in a corner; none: each boat's
+    // track in its own colour.
+    void setSpeedScale(const std::optional<SpeedScale> &scale);
+    const SpeedScale *speedScale() const { return m_speedScale ? &*m_speedScale : nullptr; }
+    SpeedLegend *speedLegend() const { return m_speedLegend; }
     void reportPointer(int px, int py);
 
     // View pixel of a position (longitude first); (0, 0) when it cannot be projected.
@@ -121,6 +129,8 @@ private:
     QPointer<Scheme> m_scene;
     TileSource *m_tiles;
     TrackLayer *m_layer = nullptr;
+    std::optional<SpeedScale> m_speedScale;
+    SpeedLegend *m_speedLegend = nullptr;
     BackgroundKey m_backgroundKey;
     QList<GateItem *> m_gates;
     TileGrid m_grid;

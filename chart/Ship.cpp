@@ -1,5 +1,6 @@
 #include "chart/Ship.h"
 
+#include "chart/ColouredLegs.h"
 #include "chart/Karte.h"
 #include "chart/SpriteFrames.h"
 #include "chart/StaleTag.h"
@@ -355,7 +356,13 @@ void Ship::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *)
     // A boat in the chart's track layer leaves its line to the layer.
     if (m_showTrack && m_layerTop < 0 && m_chart) {
         painter->setPen(solidPen(pen, m_follow ? 2 : 1, m_shownTrack->colour()));
-        TrackLine::draw(*painter, *m_chart, *m_shownTrack, m_lineStart, m_lineTop, m_lineBottom);
+        if (const SpeedScale *scale = m_chart->speedScale()) {
+            ColouredLegs legs(*scale, TrackLine::viewArea(*painter, *m_chart));
+            legs.add(*m_chart, *m_shownTrack, m_lineStart, m_lineTop, m_lineBottom);
+            legs.draw(*painter);
+        } else {
+            TrackLine::draw(*painter, *m_chart, *m_shownTrack, m_lineStart, m_lineTop, m_lineBottom);
+        }
     }
 }
 
@@ -367,6 +374,14 @@ void Ship::drawLayerLegs(QPainter &painter) const
     // The layer's picture holds the line from point layerTop down to layerBottom; here come
     // the newest legs above it and the oldest ones below it, which are about to leave the tail.
     const Track &track = *m_shownTrack;
+    if (const SpeedScale *scale = m_chart->speedScale()) {
+        ColouredLegs legs(*scale, TrackLine::viewArea(painter, *m_chart));
+        legs.add(*m_chart, track, m_lineStart, m_lineTop, m_layerTop);
+        if (m_lineBottom < m_layerBottom)
+            legs.add(*m_chart, track, std::nullopt, m_layerBottom, m_lineBottom);
+        legs.draw(painter);
+        return;
+    }
     TrackLine::draw(painter, *m_chart, track, m_lineStart, m_lineTop, m_layerTop);
     if (m_lineBottom < m_layerBottom)
         TrackLine::draw(painter, *m_chart, track, std::nullopt, m_layerBottom, m_lineBottom);

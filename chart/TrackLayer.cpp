@@ -1,5 +1,6 @@
 #include "chart/TrackLayer.h"
 
+#include "chart/ColouredLegs.h"
 #include "chart/Karte.h"
 #include "chart/Ship.h"
 #include "chart/TrackLine.h"
@@ -105,6 +106,9 @@ TrackLayer::Change TrackLayer::changeNeeded(const std::vector<Part> &parts) cons
     if (!m_valid || grid.zoom() != m_zoom || grid.tileRange() != m_range || grid.tileOffset() != m_offset
         || m_chart.size() != m_size || parts.size() != m_parts.size())
         return Change::Redraw;
+    const SpeedScale *scale = m_chart.speedScale();
+    if (scale ? !m_scale || *m_scale != *scale : m_scale.has_value())
+        return Change::Redraw;
     Change change = Change::None;
     for (size_t k = 0; k < parts.size(); ++k) {
         const Part &was = m_parts[k];
@@ -135,6 +139,17 @@ void TrackLayer::drawPieces(const QList<Ship *> &ships, std::vector<Piece> &piec
     });
     QPainter painter(&m_image);
     painter.setRenderHint(QPainter::Antialiasing, false);
+    if (m_scale) {
+        painter.setPen(trackPen(Qt::black));
+        ColouredLegs legs(*m_scale, TrackLine::viewArea(painter, m_chart));
+        for (size_t k = 0; k < pieces.size(); ++k) {
+            const Piece &piece = pieces[k];
+            legs.add(m_chart, ships[piece.order]->shownTrack(), std::nullopt, piece.top, piece.bottom);
+            if (k + 1 == pieces.size() || pieces[k + 1].checkpoint != piece.checkpoint)
+                legs.draw(painter);
+        }
+        return;
+    }
     int penOf = -1;
     for (const Piece &piece : pieces) {
         const Ship *ship = ships[piece.order];
@@ -159,6 +174,8 @@ void TrackLayer::rebuild(const QList<Ship *> &ships, std::vector<Part> parts)
         m_image = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
     m_image.setDevicePixelRatio(dpr);
     m_image.fill(Qt::transparent);
+    const SpeedScale *scale = m_chart.speedScale();
+    m_scale = scale ? std::optional<SpeedScale>(*scale) : std::nullopt;
     std::vector<Piece> pieces;
     for (size_t k = 0; k < parts.size(); ++k) {
         if (parts[k].shown)

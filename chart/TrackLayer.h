@@ -1,10 +1,13 @@
 #pragma once
 
+#include "chart/SpeedScale.h"
+
 #include <QGraphicsItem>
 #include <QImage>
 #include <QList>
 #include <QRect>
 
+#include <optional>
 #include <vector>
 
 class Karte;
@@ -24,6 +27,11 @@ class Track;
 // resize, a boat switched, followed or recoloured, positions merged into a boat's past, a
 // time before the picture, and with tails at every checkpoint. A followed boat draws its
 // line itself, over the others.
+//
+// With tracks coloured by speed, the legs of one checkpoint interval are drawn together,
+// colour by colour: a handful of pens per piece of time instead of one per leg, in the same
+// order whether the picture was drawn at once or piece by piece. A new speed range draws
+// the picture anew.
 class TrackLayer : public QGraphicsItem
 {
 public:
@@ -83,6 +91,8 @@ private:
 
     const Karte &m_chart;
     QImage m_image;
+    // The speed colours the picture was drawn in; none: each boat's own colour.
+    std::optional<SpeedScale> m_scale;
     std::vector<Part> m_parts;
     QRect m_range;
     QPoint m_offset;

@@ -27,11 +27,7 @@ void TrackLine::draw(QPainter &painter, const Karte &chart, const Track &track, 
         return;
     // A leg both of whose ends lie beyond the same edge of the view draws nothing; runs of
     // such legs are left out, so a long track far outside costs little.
-    // Without a clip, whatever the painter's device shows, and the chart's view.
-    QRect view = painter.clipBoundingRect().toAlignedRect();
-    if (view.isEmpty())
-        view = painter.worldTransform().inverted().mapRect(painter.window()) | chart.rect();
-    const QRect area = view.adjusted(-4, -4, 4, 4);
+    const QRect area = viewArea(painter, chart).adjusted(-4, -4, 4, 4);
     auto outside = [&area](const QPoint &a, const QPoint &b) {
         return (a.x() < area.left() && b.x() < area.left()) || (a.x() > area.right() && b.x() > area.right())
                || (a.y() < area.top() && b.y() < area.top()) || (a.y() > area.bottom() && b.y() > area.bottom());
@@ -46,6 +42,14 @@ void TrackLine::draw(QPainter &painter, const Karte &chart, const Track &track, 
     }
     if (line.size() - runStart > 1)
         painter.drawPolyline(line.constData() + runStart, line.size() - runStart);
+}
+
+QRect TrackLine::viewArea(const QPainter &painter, const Karte &chart)
+{
+    const QRect view = painter.clipBoundingRect().toAlignedRect();
+    if (!view.isEmpty())
+        return view;
+    return painter.worldTransform().inverted().mapRect(painter.window()) | chart.rect();
 }
 
 QRect TrackLine::bounds(const Karte &chart, const Track &track, std::optional<QPoint> start, int top, int bottom)

@@ -2,6 +2,7 @@
 
 #include <QPoint>
 #include <QPolygon>
+#include <QRect>
 
 #include <optional>
 
@@ -21,6 +22,9 @@ public:
     // Draws it with the painter's pen; whole runs that lie outside the clip are skipped.
     static void draw(QPainter &painter, const Karte &chart, const Track &track, std::optional<QPoint> start, int top,
                      int bottom);
+    // The view pixels a painter draws: its clip, or without one what its device shows and
+    // the chart's view.
+    static QRect viewArea(const QPainter &painter, const Karte &chart);
     // The smallest rectangle holding the line's points.
     static QRect bounds(const Karte &chart, const Track &track, std::optional<QPoint> start, int top, int bottom);
 };

@@ -304,6 +304,7 @@ void Regatta::reloadShips()
         }
         m_host->placeShip(ship);
     }
+    m_host->tracksChanged();
     if (first > 0 && last > 0) {
         m_host->setTimeRange(first + 60, last);
         m_host->setUhrzeit(last);

@@ -43,4 +43,7 @@ public:
     virtual void disableAutoLoad() = 0;
     virtual void enableLoading() = 0;
     virtual bool autoLoad() const = 0;
+    // Positions came into the boats' tracks, or the boats were read anew: what is worked
+    // out from the tracks (ranking, speed colours) is out of date.
+    virtual void tracksChanged() = 0;
 };

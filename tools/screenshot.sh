@@ -3,7 +3,8 @@
 # list of xdotool steps act on it, and writes a screenshot after each "shot NAME" step.
 #
 #   tools/screenshot.sh OUTDIR [STEP...]
-#   steps: "sleep N", "key KEYS", "click X Y", "drag X1 Y1 X2 Y2", "shot NAME", "set KEY=VALUE" (settings,
+#   steps: "sleep N", "key KEYS", "click X Y [BUTTON]" (2: middle, which sets a slider where it
+#          is clicked), "drag X1 Y1 X2 Y2", "shot NAME", "set KEY=VALUE" (settings,
 #          before the start only), "db FILE" (a database file to start with), "demo" (before
 #          the start only: the demo server and the demo profile, as the run command has them)
 #   VIEWER (default build/app/brisavela) and VIEWER_DIR (default: the source root) name the
@@ -55,7 +56,7 @@ for step in "${steps[@]}"; do
     sleep\ *) sleep "${step#sleep }" ;;
     key\ *) xdotool search --sync --onlyvisible --class brisavela windowactivate --sync 2>/dev/null || true
             xdotool key ${step#key } ;;
-    click\ *) read -r x y <<<"${step#click }"; xdotool mousemove "$x" "$y" click 1 ;;
+    click\ *) read -r x y button <<<"${step#click }"; xdotool mousemove "$x" "$y" click "${button:-1}" ;;
     drag\ *) read -r x1 y1 x2 y2 <<<"${step#drag }"
             xdotool mousemove "$x1" "$y1" mousedown 1 mousemove "$(( (x1 + x2) / 2 ))" "$y2" mousemove "$x2" "$y2" mouseup 1 ;;
     shot\ *) import -window root "$out/${step#shot }.png" ;;

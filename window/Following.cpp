@@ -43,11 +43,7 @@ void Following::checkship(TreeShipItem *item)
 {
     Ship *ship = item ? firstShip(item->shipId(), true) : nullptr;
     if (ship) {
-        if (toggle(ship) && ship->pointCount() > 0 && ship->hasCurrentPoint())
-            m_chart->setCenter(ship->currentPoint().position);
-        if (!m_animating())
-            m_chart->refresh();
-        m_flags.writeFollow(ship->regattaId(), ship->id(), ship->follow());
+        followOrLeave(ship);
     } else if (m_regatta) {
         // A class row, or a boat switched off: the followed boat's row is selected again.
         for (const Ship *followed : m_regatta->ships()) {
@@ -58,6 +54,26 @@ void Following::checkship(TreeShipItem *item)
             break;
         }
     }
+    m_chart->setFocus();
+}
+
+void Following::followOrLeave(Ship *ship)
+{
+    if (toggle(ship) && ship->pointCount() > 0 && ship->hasCurrentPoint())
+        m_chart->setCenter(ship->currentPoint().position);
+    if (!m_animating())
+        m_chart->refresh();
+    m_flags.writeFollow(ship->regattaId(), ship->id(), ship->follow());
+}
+
+void Following::checkshipById(int shipId)
+{
+    Ship *ship = firstShip(shipId, true);
+    if (!ship)
+        return;
+    followOrLeave(ship);
+    if (ship->follow() && ship->listIndex().isValid())
+        selectRow(ship);
     m_chart->setFocus();
 }
 

@@ -22,6 +22,9 @@ public:
 
     // A boat's row was clicked in the list.
     void checkship(TreeShipItem *item);
+    // A boat's row was clicked in the ranking: as a click on its row in the list, which is
+    // selected then.
+    void checkshipById(int shipId);
     // A boat's check box changed.
     void shiponoff(TreeShipItem *item, bool on);
     // A click on the chart at a view pixel picks the first shown boat within the box around it.
@@ -33,6 +36,8 @@ private:
     Ship *firstShip(int id, bool mustBeShown) const;
     // Follows the boat, or stops following it if it was; true when it is followed now.
     static bool toggle(Ship *ship);
+    // Follows the boat or stops following it, centred on it when followed now.
+    void followOrLeave(Ship *ship);
     void selectRow(const Ship *ship);
 
     Karte *m_chart;

@@ -13,6 +13,10 @@
 #include "store/RegattaTable.h"
 #include "window/AboutDialog.h"
 #include "window/KeysDialog.h"
+#include "window/RaceRanking.h"
+#include "window/RankingExportAction.h"
+#include "window/RankingTable.h"
+#include "window/SpeedColouring.h"
 #include "window/ReplayBar.h"
 #include "window/TrackExportAction.h"
 #include "window/ReplayKeys.h"
@@ -75,6 +79,12 @@ MainWindow::MainWindow(Services services, QWidget *parent)
     connect(m_settings->completeTracksBox(), &QCheckBox::clicked, this, &MainWindow::toggleShowCompleteTracks);
 
     m_participantList = new IconSelector(this, services.messages);
+    m_rankingTable = new RankingTable;
+    m_ranking = new RaceRanking(m_rankingTable, [this] { return m_slider->value(); }, this);
+    connect(m_rankingTable, &RankingTable::boatClicked, this, [this](int boatId) {
+        m_following->checkshipById(boatId);
+        m_ranking->update();
+    });
     m_following = std::make_unique<Following>(m_chart, m_participantList, [this] { return animating(); });
     buildLayout();
     m_status = std::make_unique<StatusLine>(statusBar());
@@ -134,6 +144,9 @@ void MainWindow::buildAdditions()
                              [this] { return qint64(m_slider->value()); }, this);
     new ReplayKeys(m_chart, [this](int step) { advanceFrame(step); }, this);
     m_fleetView = std::make_unique<FleetView>(m_chart, this);
+    m_speedColouring = new SpeedColouring(
+        m_settings->speedColoursBox(), m_chart,
+        [this] { return m_regatta ? m_regatta->ships() : QList<Ship *>(); }, this);
 
     m_viewMenu = menuBar()->addMenu(tr("&Ansicht"));
     m_showFleetAction = m_viewMenu->addAction(tr("Flotte zeigen"));
@@ -188,6 +201,25 @@ void MainWindow::setRegatta(Regatta *regatta)
     m_following->setRegatta(regatta);
     m_tips->setRegatta(regatta);
     m_fleetView->setRegatta(regatta);
+    m_ranking->setRegatta(regatta);
+}
+
+void MainWindow::tracksChanged()
+{
+    m_ranking->tracksChanged();
+    m_speedColouring->tracksChanged();
+}
+
+void MainWindow::checkship(TreeShipItem *item)
+{
+    m_following->checkship(item);
+    m_ranking->update();
+}
+
+void MainWindow::shiponoff(TreeShipItem *item, bool on)
+{
+    m_following->shiponoff(item, on);
+    m_ranking->update();
 }
 
 void MainWindow::readPreferences()
@@ -207,6 +239,7 @@ void MainWindow::buildLayout()
     tabs->setObjectName(QStringLiteral("sidePanel"));
     tabs->addTab(m_participantList, QStringLiteral("Teilnehmer"));
     tabs->addTab(m_settings, QStringLiteral("Einstellungen"));
+    tabs->addTab(m_rankingTable, tr("Rangliste"));
     // The closed side panel is a strip narrower than any tab page would ask for.
     tabs->setMinimumWidth(1);
 
@@ -223,6 +256,7 @@ void MainWindow::buildLayout()
     m_timeline = new ReplayTimeline(m_bar->slider, m_bar->timeLabel, m_bar->playButton, m_bar->playIcon,
                                     m_bar->pauseIcon, m_chart, m_services.clock, this);
     connect(m_bar->slider, &QSlider::valueChanged, this, &MainWindow::setUhrzeit);
+    connect(m_bar->slider, &QSlider::valueChanged, m_ranking, &RaceRanking::update);
     connect(m_bar->playButton, &QToolButton::clicked, this, &MainWindow::animOnOff);
     connect(m_bar->fetchButton, &QToolButton::clicked, this, &MainWindow::getData);
 
@@ -239,6 +273,11 @@ void MainWindow::buildMenus()
     auto *exporter =
         new TrackExportAction(this, m_services, [this] { return m_regatta; }, [this] { return m_slider->value(); });
     connect(file->addAction(tr("Tracks exportieren…")), &QAction::triggered, exporter, &TrackExportAction::exportTracks);
+    auto *rankingExporter = new RankingExportAction(
+        this, m_services, [this] { return m_ranking->shownRankingAt(m_slider->value()); },
+        [this] { return m_regatta ? m_regatta->raceName() : QString(); });
+    m_rankingExportAction = file->addAction(tr("Rangliste exportieren…"));
+    connect(m_rankingExportAction, &QAction::triggered, rankingExporter, &RankingExportAction::exportRanking);
     file->addSeparator();
     QAction *exit = file->addAction(tr("&Beenden"));
     connect(exit, &QAction::triggered, this, &MainWindow::quit);

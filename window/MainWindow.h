@@ -40,6 +40,9 @@ class QMenu;
 class QNetworkAccessManager;
 class QSlider;
 class QSplitter;
+class RaceRanking;
+class RankingTable;
+class SpeedColouring;
 class QTimer;
 class Regatta;
 class Scheme;
@@ -88,6 +91,7 @@ public:
     void disableAutoLoad() override { m_autoLoading->disable(); }
     void enableLoading() override;
     bool autoLoad() const override { return m_autoLoading->isOn(); }
+    void tracksChanged() override;
 
     // Chart
     bool loadMaps() const override { return m_settings->loadMaps(); }
@@ -150,6 +154,10 @@ public:
     FleetView *fleetView() const { return m_fleetView.get(); }
     ReplayTimeline *timeline() const { return m_timeline; }
     TrackingClient *trackingClient() const { return m_client; }
+    RankingTable *rankingTable() const { return m_rankingTable; }
+    RaceRanking *raceRanking() const { return m_ranking; }
+    SpeedColouring *speedColouring() const { return m_speedColouring; }
+    QAction *rankingExportAction() const { return m_rankingExportAction; }
 
     // The fetch button's icon names, by state, and the icons loaded from them.
     static QString fetchIconPath(bool outstanding, bool autoLoad)
@@ -181,8 +189,8 @@ public slots:
     }
     void advanceFrame() { advanceFrame(ReplayTimeline::frameStep); }
     void toggleLegende();
-    void checkship(TreeShipItem *item) { m_following->checkship(item); }
-    void shiponoff(TreeShipItem *item, bool on) { m_following->shiponoff(item, on); }
+    void checkship(TreeShipItem *item);
+    void shiponoff(TreeShipItem *item, bool on);
     void getData();
     void setNetLedOn() override { m_indicator->requestSent(autoLoad()); }
     void setNetLedOff() override { m_indicator->requestDone(autoLoad()); }
@@ -256,6 +264,10 @@ private:
     QAction *m_aboutAction = nullptr;
     KeysDialog *m_keysDialog = nullptr;
     AboutDialog *m_aboutDialog = nullptr;
+    RankingTable *m_rankingTable = nullptr;
+    RaceRanking *m_ranking = nullptr;
+    SpeedColouring *m_speedColouring = nullptr;
+    QAction *m_rankingExportAction = nullptr;
     // Event and task of the race on the chart, once one is loaded.
     std::optional<std::pair<int, int>> m_shownRace;
 

@@ -13,6 +13,7 @@ SettingsPage::SettingsPage(QWidget *parent)
     , m_loadMaps(new QCheckBox)
     , m_lookForUpdate(new QCheckBox)
     , m_completeTracks(new QCheckBox)
+    , m_speedColours(new QCheckBox)
     , m_staleMinutes(new QSpinBox)
 {
     m_lastQuery->setObjectName(QStringLiteral("lastQuery"));
@@ -38,6 +39,10 @@ SettingsPage::SettingsPage(QWidget *parent)
     m_staleMinutes->setToolTip(tr("Ein Boot, dessen letzte Position zur Wiedergabezeit älter ist, wird blass "
                                   "gezeichnet, mit dem Alter der Position."));
     replayForm->addRow(tr("Position gilt als veraltet nach"), m_staleMinutes);
+    m_speedColours->setObjectName(QStringLiteral("speedColours"));
+    m_speedColours->setToolTip(tr("Jeder Abschnitt eines Tracks in der Farbe seiner Geschwindigkeit, von langsam "
+                                  "(blau) bis schnell (rot)."));
+    replayForm->addRow(tr("Tracks nach Geschwindigkeit färben"), m_speedColours);
 
     auto *page = new QFormLayout(this);
     page->addRow(network);

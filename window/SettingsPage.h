@@ -6,8 +6,8 @@ class QCheckBox;
 class QLabel;
 class QSpinBox;
 
-// The "Einstellungen" tab: the network preferences, the track display option, and when a
-// boat's position counts as old on the chart.
+// The "Einstellungen" tab: the network preferences, the track display option, when a
+// boat's position counts as old on the chart, and tracks coloured by speed.
 class SettingsPage : public QWidget
 {
     Q_OBJECT
@@ -19,6 +19,7 @@ public:
     QCheckBox *loadMapsBox() const { return m_loadMaps; }
     QCheckBox *lookForUpdateBox() const { return m_lookForUpdate; }
     QCheckBox *completeTracksBox() const { return m_completeTracks; }
+    QCheckBox *speedColoursBox() const { return m_speedColours; }
     QSpinBox *staleMinutesBox() const { return m_staleMinutes; }
 
     // The settings whose flags are their boxes.
@@ -37,5 +38,6 @@ private:
     QCheckBox *m_loadMaps;
     QCheckBox *m_lookForUpdate;
     QCheckBox *m_completeTracks;
+    QCheckBox *m_speedColours;
     QSpinBox *m_staleMinutes;
 };

@@ -3,6 +3,8 @@
 #include "chart/Karte.h"
 #include "chart/Scheme.h"
 #include "chart/Ship.h"
+#include "chart/SpeedLegend.h"
+#include "chart/SpeedScale.h"
 #include "chart/TrackLayer.h"
 #include "tests/chart/RecordingOwner.h"
 
@@ -13,6 +15,7 @@
 
 #include <cmath>
 #include <memory>
+#include <set>
 #include <vector>
 
 namespace {
@@ -164,6 +167,39 @@ int differing(const QImage &a, const QImage &b)
     }
     return n;
 }
+
+// The steps of the speed scale whose colour some pixel has.
+std::set<int> scaleStepsIn(const QImage &image)
+{
+    const QImage x = image.convertToFormat(QImage::Format_RGB32);
+    std::set<int> steps;
+    for (int s = 0; s < SpeedScale::steps; ++s) {
+        const QRgb colour = SpeedScale::colour(s).rgb();
+        for (int row = 0; row < x.height() && !steps.count(s); ++row) {
+            const auto *p = reinterpret_cast<const QRgb *>(x.constScanLine(row));
+            for (int col = 0; col < x.width(); ++col) {
+                if (p[col] == colour) {
+                    steps.insert(s);
+                    break;
+                }
+            }
+        }
+    }
+    return steps;
+}
+
+bool holdsColour(const QImage &image, const QColor &colour)
+{
+    const QImage x = image.convertToFormat(QImage::Format_RGB32);
+    for (int row = 0; row < x.height(); ++row) {
+        const auto *p = reinterpret_cast<const QRgb *>(x.constScanLine(row));
+        for (int col = 0; col < x.width(); ++col) {
+            if (p[col] == colour.rgb())
+                return true;
+        }
+    }
+    return false;
+}
 } // namespace
 
 // Both renders come from the same raster engine in this process, so they must agree to the
@@ -290,4 +326,109 @@ void TrackLayerTest::labelsMatchPlainText()
         }
         QCOMPARE(differing(plain, laidOut), 0);
     }
+}
+
+// Coloured legs are drawn colour by colour within each piece of time; the picture must
+// still look the same however it came about, where boards of different speed cross too.
+void TrackLayerTest::speedColouredTracksLookTheSameWhateverWasCached()
+{
+    Fleet fleet(6, 400, 0.004, false);
+    // The fleet's own range: each boat's two boards, one a little faster than the other,
+    // fall into different colours.
+    double low = 1e9;
+    double high = 0;
+    for (const auto &ship : fleet.ships) {
+        for (int i = 0; i < ship->fullTrack().segmentCount(); ++i) {
+            low = std::min(low, SpeedScale::legKnots(ship->fullTrack(), i));
+            high = std::max(high, SpeedScale::legKnots(ship->fullTrack(), i));
+        }
+    }
+    fleet.chart.setSpeedScale(SpeedScale(low, high));
+    fleet.ships[2]->setFollow(true);
+    for (int t = start + 30 * step; t < start + 330 * step; t += 7 * step)
+        fleet.stepTo(t);
+    QVERIFY(fleet.allInView());
+    const QImage coloured = fleet.screen;
+    QCOMPARE(differing(coloured, fleet.fresh()), 0);
+    QVERIFY(scaleStepsIn(coloured).size() >= 3);
+    for (const auto &ship : fleet.ships)
+        QVERIFY(!holdsColour(coloured, ship->shownTrack().colour()));
+
+    for (auto &ship : fleet.ships)
+        ship->setShowCompleteTrack(false);
+    for (int t = start + 150 * step; t < start + 390 * step; t += 3 * step + 17)
+        fleet.stepTo(t);
+    QCOMPARE(differing(fleet.screen, fleet.fresh()), 0);
+
+    // Another range, then none: the picture is drawn anew each time, at last in the boats'
+    // own colours.
+    const TrackLayer &layer = *fleet.chart.trackLayer();
+    const int before = layer.rebuilds();
+    fleet.chart.setSpeedScale(SpeedScale(low, low + 1.0));
+    fleet.stepTo(fleet.ships.front()->currentTime());
+    QCOMPARE(layer.rebuilds(), before + 1);
+    QCOMPARE(differing(fleet.screen, fleet.fresh()), 0);
+    fleet.chart.setSpeedScale(std::nullopt);
+    fleet.stepTo(fleet.ships.front()->currentTime());
+    QCOMPARE(layer.rebuilds(), before + 3);
+    QVERIFY(scaleStepsIn(fleet.screen).empty());
+    QVERIFY(holdsColour(fleet.screen, fleet.ships[0]->shownTrack().colour()));
+    QCOMPARE(differing(fleet.screen, fleet.fresh()), 0);
+}
+
+void TrackLayerTest::legendShowsOnlyWithSpeedColours()
+{
+    Fleet fleet(1, 10, 0.0, true);
+    fleet.chart.show();
+    const SpeedLegend *legend = fleet.chart.speedLegend();
+    QVERIFY(!legend->isVisible());
+    QVERIFY(!fleet.chart.speedScale());
+    fleet.chart.setSpeedScale(SpeedScale(2.5, 9.0));
+    QVERIFY(legend->isVisible());
+    QCOMPARE(legend->scale(), SpeedScale(2.5, 9.0));
+    // In the lower left corner, clear of the scale bar on the right.
+    QVERIFY(fleet.chart.rect().contains(legend->geometry()));
+    QVERIFY(legend->geometry().right() < fleet.chart.width() / 2);
+    QVERIFY(legend->geometry().bottom() > fleet.chart.height() - 20);
+    fleet.chart.resize(500, 300);
+    QVERIFY(legend->geometry().bottom() > 280);
+    fleet.chart.setSpeedScale(std::nullopt);
+    QVERIFY(!legend->isVisible());
+}
+
+void TrackLayerTest::speedStepsLeaveOutStrayLegs()
+{
+    // A minute a fix: 100 legs at 5 kn, 100 at 8 kn, a jump of the GPS of ten miles in a
+    // minute, and a repeated fix with no time between.
+    Track track;
+    double lat = 43.0;
+    int t = start;
+    track.append(lat, 16.0, t, 0);
+    for (int i = 0; i < 200; ++i) {
+        lat += (i < 100 ? 5.0 : 8.0) / 60.0 / 60.0;
+        t += 60;
+        track.append(lat, 16.0, t, 0);
+    }
+    lat += 10.0 / 60.0;
+    t += 60;
+    track.append(lat, 16.0, t, 0);
+    track.append(lat + 0.01, 16.0, t, 0);
+    QVERIFY(std::abs(SpeedScale::legKnots(track, 0) - 5.0) < 0.01);
+    QCOMPARE(SpeedScale::legKnots(track, track.segmentCount() - 1), 0.0);
+
+    const SpeedScale scale = SpeedScale::ofTracks({&track});
+    QVERIFY(scale.lowKnots() <= 5.0 && scale.lowKnots() >= 4.5);
+    QVERIFY(scale.highKnots() >= 8.0 && scale.highKnots() <= 8.5);
+    QCOMPARE(scale.stepOf(4.0), 0);
+    QCOMPARE(scale.stepOf(std::nan("")), 0);
+    QCOMPARE(scale.stepOf(600.0), SpeedScale::steps - 1);
+    QCOMPARE(scale.stepOfLeg(track, 0), scale.stepOf(5.0));
+    QVERIFY(scale.stepOfLeg(track, 150) > scale.stepOfLeg(track, 50));
+    // Blue to red, the hue falling step by step.
+    QCOMPARE(SpeedScale::colour(0).hue(), 240);
+    QCOMPARE(SpeedScale::colour(SpeedScale::steps - 1).hue(), 0);
+    for (int s = 1; s < SpeedScale::steps; ++s)
+        QVERIFY(SpeedScale::colour(s).hue() < SpeedScale::colour(s - 1).hue());
+    // Nothing to measure: a range all the same.
+    QCOMPARE(SpeedScale::ofTracks({}), SpeedScale());
 }

@@ -11,4 +11,7 @@ private slots:
     void linesMatchWholeLinesBesidePoints();
     void replayStepsReuseThePicture();
     void labelsMatchPlainText();
+    void speedColouredTracksLookTheSameWhateverWasCached();
+    void legendShowsOnlyWithSpeedColours();
+    void speedStepsLeaveOutStrayLegs();
 };

@@ -2,6 +2,8 @@
 
 #include "race/CourseCatalogue.h"
 #include "race/RaceAnalysis.h"
+#include "race/RaceAnalysisFeed.h"
+#include "chart/Ship.h"
 #include "tools/coastline/Coastline.h"
 #include "tools/regattasim/BoatRun.h"
 #include "tools/regattasim/RaceBook.h"
@@ -67,6 +69,39 @@ QList<int> ids(const Ranking &r)
         result.append(s.boatId);
     return result;
 }
+
+// The simulated fleet as the window holds it, tracks empty.
+struct DemoShips
+{
+    DemoShips()
+    {
+        for (const FleetBoat &b : race2024().boats()) {
+            owned.push_back(std::make_unique<Ship>(b.id, b.name, QString(), QString()));
+            Ship *ship = owned.back().get();
+            ship->setStartnr(b.startnr);
+            ship->setName(b.name);
+            ship->setKlasse(b.klasse);
+            ships << ship;
+        }
+    }
+
+    // Each boat's positions up to that share of its track, merged at the end of what it has
+    // as the tracking client does.
+    void growTo(double share)
+    {
+        for (Ship *ship : std::as_const(ships)) {
+            const QList<Fix> all = race2024().track(ship->id());
+            const int n = int(all.size() * share);
+            std::vector<TrackPoint> points;
+            for (int i = ship->fullTrack().count(); i < n; ++i)
+                points.emplace_back(all[i].lat, all[i].lng, qint32(all[i].time), all[i].course, 0);
+            ship->fullTrack().merge(points);
+        }
+    }
+
+    std::vector<std::unique_ptr<Ship>> owned;
+    QList<Ship *> ships;
+};
 
 } // namespace
 
@@ -175,4 +210,83 @@ void DemoRaceAnalysisTest::positionsAsTheServerHandsThemOut()
         for (size_t i = 0; i < x.size(); ++i)
             QCOMPARE(x[i].time, y[i].time);
     }
+}
+
+void DemoRaceAnalysisTest::feedKeepsUpWithGrowingTracks()
+{
+    DemoShips fleet;
+    RaceAnalysisFeed feed;
+    feed.setRace(125, 1, race2024().definition().start);
+    fleet.growTo(1.0 / 3);
+    feed.tracksChanged();
+    const RaceAnalysis &a = feed.analysis(fleet.ships);
+    for (const Ship *ship : std::as_const(fleet.ships))
+        QCOMPARE(int(a.progress(ship->id())->positions().size()), ship->fullTrack().count());
+    const int third = fleet.ships.first()->fullTrack().count();
+
+    // Nothing is worked out until the feed hears of new positions.
+    fleet.growTo(2.0 / 3);
+    QCOMPARE(int(feed.analysis(fleet.ships).progress(fleet.ships.first()->id())->positions().size()), third);
+    feed.tracksChanged();
+    QVERIFY(feed.isStale());
+    feed.analysis(fleet.ships);
+    QVERIFY(!feed.isStale());
+    fleet.growTo(1.0);
+    feed.tracksChanged();
+
+    // Fed in three pieces, the race is what it is fed whole: every passing, and the order.
+    const RaceAnalysis &grown = feed.analysis(fleet.ships);
+    for (const Ship *ship : std::as_const(fleet.ships)) {
+        const auto &mine = grown.progress(ship->id())->passings();
+        const auto &whole = wholeRace().progress(ship->id())->passings();
+        QCOMPARE(mine.size(), whole.size());
+        for (size_t i = 0; i < mine.size(); ++i) {
+            QCOMPARE(mine[i].mark, whole[i].mark);
+            QCOMPARE(mine[i].time, whole[i].time);
+        }
+    }
+    const qint64 end = race2024().definition().start + 48 * 3600;
+    QCOMPARE(ids(grown.rankingAt(end)), ids(wholeRace().rankingAt(end)));
+    QCOMPARE(grown.boat(fleet.ships.first()->id())->startnr, fleet.ships.first()->startnr());
+}
+
+void DemoRaceAnalysisTest::feedTakesPastPositionsAndNewBoatsWhole()
+{
+    DemoShips fleet;
+    RaceAnalysisFeed feed;
+    feed.setRace(125, 1, race2024().definition().start);
+    fleet.growTo(0.5);
+    feed.tracksChanged();
+    feed.analysis(fleet.ships);
+
+    // A position that arrives late, between two the boat has.
+    Ship *late = fleet.ships[0];
+    const qint32 between = late->fullTrack().time(10) + 1;
+    late->fullTrack().merge({TrackPoint(late->fullTrack().position(10).lat, late->fullTrack().position(10).lng,
+                                        between, 0, 0)});
+    // A boat read anew from the database with fewer positions than before.
+    Ship *reread = fleet.ships[1];
+    auto fresh = std::make_unique<Ship>(reread->id(), reread->name(), QString(), QString());
+    fresh->setName(QStringLiteral("Neu gelesen"));
+    for (int i = 0; i < 5; ++i)
+        fresh->fullTrack().append(reread->fullTrack().position(i).lat, reread->fullTrack().position(i).lng,
+                                  reread->fullTrack().time(i), 0);
+    fleet.ships[1] = fresh.get();
+    // A boat no longer in the list.
+    const int gone = fleet.ships.takeLast()->id();
+    feed.tracksChanged();
+
+    const RaceAnalysis &a = feed.analysis(fleet.ships);
+    const auto &positions = a.progress(late->id())->positions();
+    QCOMPARE(int(positions.size()), late->fullTrack().count());
+    QCOMPARE(positions[11].time, between);
+    QCOMPARE(int(a.progress(reread->id())->positions().size()), 5);
+    QCOMPARE(a.boat(reread->id())->name, QStringLiteral("Neu gelesen"));
+    QVERIFY(!a.contains(gone));
+    QCOMPARE(int(a.boatIds().size()), int(fleet.ships.size()));
+
+    // Another race starts afresh.
+    feed.setRace(125, 2, race2024().definition().start);
+    QVERIFY(feed.isStale());
+    QCOMPARE(int(feed.analysis({}).boatIds().size()), 0);
 }

@@ -12,4 +12,6 @@ private slots:
     void rankingAtTheEndIsTheFinishingOrder();
     void leaderClosesOnTheFinish();
     void positionsAsTheServerHandsThemOut();
+    void feedKeepsUpWithGrowingTracks();
+    void feedTakesPastPositionsAndNewBoatsWhole();
 };

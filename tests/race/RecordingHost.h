@@ -51,6 +51,7 @@ public:
     void setTimeValue(int value) override { timeValue = value; }
     void setUhrzeit(int tstamp) override { uhrzeit = tstamp; }
     void setNetLedOff() override { ++netLedOff; }
+    void tracksChanged() override { ++tracksChangedCalls; }
     void setAutoLoad(bool on) override
     {
         autoLoadFlag = on;
@@ -91,6 +92,7 @@ public:
     int timeValue = 0;
     int uhrzeit = 0;
     int netLedOff = 0;
+    int tracksChangedCalls = 0;
     bool autoLoadFlag = true;
     QStringList calls;
 };

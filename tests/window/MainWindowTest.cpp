@@ -140,6 +140,8 @@ void MainWindowTest::settingsPageAndMenuTexts()
     QCOMPARE(rowField(groups[1], 0), w.settingsPage()->completeTracksBox());
     QCOMPARE(groups[2]->title(), QStringLiteral("Wiedergabe"));
     QCOMPARE(rowField(groups[2], 0), w.settingsPage()->staleMinutesBox());
+    QCOMPARE(rowField(groups[2], 1), w.settingsPage()->speedColoursBox());
+    QCOMPARE(rowLabels(groups[2]).value(1), QStringLiteral("Tracks nach Geschwindigkeit färben"));
 
     QStringList menus;
     for (const QAction *a : w.menuBar()->actions())
@@ -147,11 +149,12 @@ void MainWindowTest::settingsPageAndMenuTexts()
     // The three menus first, then the view and help menus.
     QCOMPARE(menus, (QStringList{"&Datei", "&Regatten", "&Gates", "&Ansicht", "&Hilfe"}));
     const QList<QAction *> file = w.menuBar()->actions().first()->menu()->actions();
-    // The export above a separator, "Beenden" last.
-    QCOMPARE(file.size(), 3);
+    // The exports above a separator, "Beenden" last.
+    QCOMPARE(file.size(), 4);
     QCOMPARE(file[0]->text(), QStringLiteral("Tracks exportieren…"));
-    QVERIFY(file[1]->isSeparator());
-    QCOMPARE(file[2]->text(), QStringLiteral("&Beenden"));
+    QCOMPARE(file[1]->text(), QStringLiteral("Rangliste exportieren…"));
+    QVERIFY(file[2]->isSeparator());
+    QCOMPARE(file[3]->text(), QStringLiteral("&Beenden"));
 
     // The status line: attribution, then latitude, longitude and zoom.
     QList<QLabel *> status;

@@ -3,6 +3,7 @@
 #include "tests/window/MainWindowTest.h"
 #include "tests/window/RaceDataIntegrityTest.h"
 #include "tests/window/RaceLoadingTest.h"
+#include "tests/window/RankingTabTest.h"
 #include "tests/window/ReadoutsTest.h"
 #include "tests/window/ReplayControlsTest.h"
 #include "tests/window/ReplayTest.h"
@@ -11,4 +12,5 @@
 #include "tests/window/TrackingProtocolTest.h"
 
 BRISAVELA_TEST_MAIN(MainWindowTest, ReplayTest, TrackingProtocolTest, TrackingClientTest, RaceDataIntegrityTest,
-                   RaceLoadingTest, ReplayControlsTest, ChartViewTest, ReadoutsTest, StatusAndHelpTest)
+                   RaceLoadingTest, ReplayControlsTest, ChartViewTest, ReadoutsTest, StatusAndHelpTest,
+                   RankingTabTest)
