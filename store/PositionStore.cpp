@@ -3,7 +3,6 @@
 #include "store/Sql.h"
 #include "store/SqliteHandle.h"
 
-#include <QSqlError>
 
 #include <sqlite3.h>
 
@@ -28,14 +27,18 @@ PositionStore::Outcome PositionStore::store(int shipId, int eventId, qint32 last
     return writer.write(shipId, eventId, lastget, rows, alreadyStoredNewest);
 }
 
-PositionStore::Outcome PositionStore::failed(const QString &error, qint32 lastget)
+std::vector<PositionStore::Outcome> PositionStore::failedAll(const std::vector<Answer> &answers,
+                                                             const QString &error)
 {
-    m_db.rollback();
-    Outcome outcome;
-    outcome.ok = false;
-    outcome.error = error;
-    outcome.lastget = lastget;
-    return outcome;
+    if (m_handle && !sqlite3_get_autocommit(m_handle))
+        sqlite3_exec(m_handle, "ROLLBACK", nullptr, nullptr, nullptr);
+    std::vector<Outcome> outcomes(answers.size());
+    for (size_t i = 0; i < answers.size(); ++i) {
+        outcomes[i].ok = false;
+        outcomes[i].error = error;
+        outcomes[i].lastget = answers[i].lastget;
+    }
+    return outcomes;
 }
 
 QString PositionStore::sqliteError() const
@@ -72,43 +75,63 @@ bool PositionStore::prepare(QString *error)
 PositionStore::Outcome PositionStore::write(int shipId, int eventId, qint32 lastget,
                                             const std::vector<PositionRow> &rows, qint32 alreadyStoredNewest)
 {
+    return writeAll({Answer{shipId, eventId, lastget, &rows, alreadyStoredNewest}}).front();
+}
+
+std::vector<PositionStore::Outcome> PositionStore::writeAll(const std::vector<Answer> &answers)
+{
     QString error;
     if (!prepare(&error))
-        return failed(error, lastget);
-    if (!m_db.transaction())
-        return failed(m_db.lastError().text(), lastget);
-    Outcome outcome;
-    qint32 newest = alreadyStoredNewest;
+        return failedAll(answers, error);
+    if (sqlite3_exec(m_handle, "BEGIN", nullptr, nullptr, nullptr) != SQLITE_OK)
+        return failedAll(answers, sqliteError());
+    std::vector<Outcome> outcomes(answers.size());
+    for (size_t i = 0; i < answers.size(); ++i) {
+        // A database that refuses one answer refuses the next as well (locked, read-only,
+        // full); trying them all would only wait out the busy timeout again and again.
+        if (!insert(answers[i], outcomes[i]))
+            return failedAll(answers, sqliteError());
+    }
+    if (sqlite3_exec(m_handle, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
+        return failedAll(answers, sqliteError());
+    return outcomes;
+}
+
+bool PositionStore::insert(const Answer &answer, Outcome &outcome)
+{
+    const std::vector<PositionRow> &rows = *answer.rows;
+    qint32 newest = answer.alreadyStoredNewest;
     // Placeholders in the statement's order: ship_id, regatta_id, lat, lng, tstamp.
-    sqlite3_bind_int(m_insert, 1, shipId);
-    sqlite3_bind_int(m_insert, 2, eventId);
+    sqlite3_bind_int(m_insert, 1, answer.shipId);
+    sqlite3_bind_int(m_insert, 2, answer.eventId);
     for (int i = 0; i < int(rows.size()); ++i) {
         const PositionRow &row = rows[size_t(i)];
         sqlite3_bind_double(m_insert, 3, row.lat);
         sqlite3_bind_double(m_insert, 4, row.lng);
         sqlite3_bind_int(m_insert, 5, row.time);
         const int step = sqlite3_step(m_insert);
+        const int detail = sqlite3_extended_errcode(m_handle);
         sqlite3_reset(m_insert);
+        // Only the unique index's refusal means "stored already"; any other rule the
+        // table enforces is a failure like any other.
         if (step == SQLITE_DONE)
             outcome.inserted.push_back(i);
-        else if ((step & 0xff) == SQLITE_CONSTRAINT)
+        else if (detail == SQLITE_CONSTRAINT_UNIQUE || detail == SQLITE_CONSTRAINT_PRIMARYKEY)
             ++outcome.duplicates;
         else
-            return failed(sqliteError(), lastget);
+            return false;
         newest = std::max(newest, row.time);
     }
-    outcome.lastget = lastget;
+    outcome.lastget = answer.lastget;
     if (newest > 0) {
         // Older positions fill gaps but never move lastget back: it was asked for from there.
-        outcome.lastget = std::max(lastget, newest);
+        outcome.lastget = std::max(answer.lastget, newest);
         sqlite3_bind_int(m_update, 1, outcome.lastget);
-        sqlite3_bind_int(m_update, 2, shipId);
+        sqlite3_bind_int(m_update, 2, answer.shipId);
         const int step = sqlite3_step(m_update);
         sqlite3_reset(m_update);
         if (step != SQLITE_DONE)
-            return failed(sqliteError(), lastget);
+            return false;
     }
-    if (!m_db.commit())
-        return failed(m_db.lastError().text(), lastget);
-    return outcome;
+    return true;
 }

@@ -11,8 +11,8 @@
 struct sqlite3;
 struct sqlite3_stmt;
 
-// Stores a boat's positions from one answer of the tracking server, so that each position is
-// kept exactly once and lastget never claims more than is stored: the positions and the new
+// Stores boats' positions from answers of the tracking server, so that each position is kept
+// exactly once and lastget never claims more than is stored: the positions and the new
 // lastget are one transaction, a position the table already holds is refused by its unique
 // index, and any other failure rolls the whole answer back.
 class PositionStore
@@ -32,6 +32,17 @@ public:
         qint32 lastget = 0;
     };
 
+    // One answer: a boat's positions in any order. alreadyStoredNewest is the newest time of
+    // positions of the answer the caller knows to be stored and left out of rows (0 if none).
+    struct Answer
+    {
+        int shipId = 0;
+        int eventId = 0;
+        qint32 lastget = 0;
+        const std::vector<PositionRow> *rows = nullptr;
+        qint32 alreadyStoredNewest = 0;
+    };
+
     // Writes through that connection, keeping its statements prepared from one answer to
     // the next.
     explicit PositionStore(const QSqlDatabase &db);
@@ -43,13 +54,18 @@ public:
     // caller knows to be stored and left out of rows (0 if none).
     Outcome write(int shipId, int eventId, qint32 lastget, const std::vector<PositionRow> &rows,
                   qint32 alreadyStoredNewest = 0);
+    // Several answers in one transaction, which costs one commit instead of one each. A
+    // failure keeps none of them: each outcome then carries the error and its old lastget.
+    std::vector<Outcome> writeAll(const std::vector<Answer> &answers);
 
     // Once, through the default connection.
     static Outcome store(int shipId, int eventId, qint32 lastget, const std::vector<PositionRow> &rows,
                          qint32 alreadyStoredNewest = 0);
 
 private:
-    Outcome failed(const QString &error, qint32 lastget);
+    // Inserts one answer inside the open transaction; false on a failure other than a repeat.
+    bool insert(const Answer &answer, Outcome &outcome);
+    std::vector<Outcome> failedAll(const std::vector<Answer> &answers, const QString &error);
     // The connection's own SQLite handle, the statements prepared on it.
     bool prepare(QString *error);
     QString sqliteError() const;

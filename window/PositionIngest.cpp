@@ -31,7 +31,6 @@ PositionIngest::~PositionIngest()
 void PositionIngest::submit(IngestJob job)
 {
     ++m_pending;
-    QMetaObject::invokeMethod(
-        m_worker.get(), [worker = m_worker.get(), job = std::move(job)] { worker->ingest(job); },
-        Qt::QueuedConnection);
+    if (m_worker->enqueue(std::move(job)))
+        QMetaObject::invokeMethod(m_worker.get(), &PositionIngestWorker::drain, Qt::QueuedConnection);
 }

@@ -76,30 +76,69 @@ void PositionIngestWorker::parse(const IngestJob &job, std::vector<PositionRow> 
     }
 }
 
-void PositionIngestWorker::ingest(const IngestJob &job)
+bool PositionIngestWorker::enqueue(IngestJob job)
 {
-    IngestResult result;
-    result.shipId = job.shipId;
-    result.eventId = job.eventId;
-    result.tag = job.tag;
-    result.generation = job.generation;
-    qint32 newestKnown = 0;
-    std::vector<PositionRow> rows;
-    parse(job, rows, result, newestKnown);
+    const QMutexLocker lock(&m_mutex);
+    m_queue.push_back(std::move(job));
+    if (m_draining)
+        return false;
+    m_draining = true;
+    return true;
+}
+
+void PositionIngestWorker::drain()
+{
+    for (;;) {
+        std::deque<IngestJob> jobs;
+        {
+            const QMutexLocker lock(&m_mutex);
+            if (m_queue.empty()) {
+                m_draining = false;
+                return;
+            }
+            jobs.swap(m_queue);
+        }
+        ingest(std::move(jobs));
+    }
+}
+
+void PositionIngestWorker::ingest(std::deque<IngestJob> jobs)
+{
+    std::vector<IngestResult> results(jobs.size());
+    std::vector<std::vector<PositionRow>> rows(jobs.size());
+    std::vector<PositionStore::Answer> answers(jobs.size());
+    for (size_t k = 0; k < jobs.size(); ++k) {
+        const IngestJob &job = jobs[k];
+        IngestResult &result = results[k];
+        result.shipId = job.shipId;
+        result.eventId = job.eventId;
+        result.tag = job.tag;
+        result.generation = job.generation;
+        qint32 newestKnown = 0;
+        parse(job, rows[k], result, newestKnown);
+        answers[k] = {job.shipId, job.eventId, job.lastget, &rows[k], newestKnown};
+    }
+    // Answers that queued up while the last ones were stored go in together: one commit
+    // instead of one each.
     QString error;
-    if (!open(&error)) {
-        result.outcome.ok = false;
-        result.outcome.error = error;
-        result.outcome.lastget = job.lastget;
+    std::vector<PositionStore::Outcome> outcomes;
+    if (open(&error)) {
+        outcomes = m_store->writeAll(answers);
     } else {
-        result.outcome = m_store->write(job.shipId, job.eventId, job.lastget, rows, newestKnown);
+        outcomes.resize(jobs.size());
+        for (size_t k = 0; k < jobs.size(); ++k)
+            outcomes[k] = {false, error, {}, 0, jobs[k].lastget};
     }
-    if (result.outcome.ok) {
-        result.stored.reserve(result.outcome.inserted.size());
-        for (const int i : result.outcome.inserted)
-            result.stored.push_back(rows[size_t(i)]);
-        std::stable_sort(result.stored.begin(), result.stored.end(),
-                         [](const PositionRow &a, const PositionRow &b) { return a.time < b.time; });
+    for (size_t k = 0; k < jobs.size(); ++k) {
+        IngestResult &result = results[k];
+        result.outcome = std::move(outcomes[k]);
+        if (result.outcome.ok) {
+            result.stored.reserve(result.outcome.inserted.size());
+            for (const int i : result.outcome.inserted)
+                result.stored.push_back(rows[k][size_t(i)]);
+            std::stable_sort(result.stored.begin(), result.stored.end(),
+                             [](const PositionRow &a, const PositionRow &b) { return a.time < b.time; });
+        }
+        emit ingested(result);
     }
-    emit ingested(result);
 }

@@ -2,9 +2,11 @@
 
 #include "window/IngestJob.h"
 
+#include <QMutex>
 #include <QObject>
 #include <QString>
 
+#include <deque>
 #include <memory>
 
 class PositionStore;
@@ -19,14 +21,17 @@ public:
     explicit PositionIngestWorker(const QString &databaseConnection);
     ~PositionIngestWorker() override;
 
-    // Runs on the worker's thread.
-    void ingest(const IngestJob &job);
+    // Any thread: queues the answer; true if the queue was empty, so that drain() must be
+    // called on the worker's thread.
+    bool enqueue(IngestJob job);
+    // Runs on the worker's thread: stores every queued answer, those that came together in
+    // one transaction, until the queue is empty.
+    void drain();
     // Closes the worker's connection; the last call on its thread.
     void close();
 
-    // Parses the answer's lines: the positions to offer to the table, and the newest time
-    // of those left out because they are known or repeated.
-    // The answer's new positions into rows, refused lines into result.
+    // Parses the answer's lines: the positions to offer to the table into rows, refused lines
+    // into result, and the newest time of those left out because they are known or repeated.
     static void parse(const IngestJob &job, std::vector<PositionRow> &rows, IngestResult &result,
                       qint32 &newestKnown);
 
@@ -35,8 +40,12 @@ signals:
 
 private:
     bool open(QString *error);
+    void ingest(std::deque<IngestJob> jobs);
 
     QString m_source;
     QString m_connection;
     std::unique_ptr<PositionStore> m_store;
+    QMutex m_mutex;
+    std::deque<IngestJob> m_queue;
+    bool m_draining = false;
 };

@@ -248,3 +248,46 @@ void PositionStoreTest::storedPositionsReadBackExactly()
     QCOMPARE(refused.lastget, 2000);
     QCOMPARE(RaceData::storedLastget(ship), lastget);
 }
+
+void PositionStoreTest::answersTogetherAreAllOrNothing()
+{
+    TestDatabase db;
+    storeBoat(0);
+    RaceData::Boat other{ship + 1, eventId, QStringLiteral("Laser"), QStringLiteral("2"), QStringLiteral("Triton")};
+    RaceData::insertBoat(other);
+    PositionStore writer(QSqlDatabase::database());
+    // Two answers for one boat that queued up together overlap; the second's repeat is
+    // refused by the table and counted, and lastget is the newest of both.
+    const std::vector<PositionRow> first = rows({1000, 1060});
+    const std::vector<PositionRow> second = rows({1060, 1120});
+    const std::vector<PositionRow> third = rows({2000});
+    std::vector<PositionStore::Outcome> outcomes = writer.writeAll(
+        {{ship, eventId, 0, &first, 0}, {ship, eventId, 0, &second, 0}, {ship + 1, eventId, 500, &third, 0}});
+    QCOMPARE(outcomes.size(), size_t(3));
+    QVERIFY(outcomes[0].ok && outcomes[1].ok && outcomes[2].ok);
+    QCOMPARE(outcomes[1].inserted, (std::vector<int>{1}));
+    QCOMPARE(outcomes[1].duplicates, 1);
+    QCOMPARE(storedTimes(), (QList<int>{1000, 1060, 1120}));
+    QCOMPARE(RaceData::storedLastget(ship), 1120);
+    QCOMPARE(RaceData::storedLastget(ship + 1), 2000);
+
+    // One answer the database refuses keeps none of them: every outcome says so and keeps
+    // the lastget it came with.
+    QVERIFY(QSqlQuery().exec(QStringLiteral(
+        "CREATE TRIGGER refuse BEFORE INSERT ON track WHEN NEW.ship_id = %1 BEGIN SELECT RAISE(ABORT, 'refused'); END")
+                                 .arg(ship + 1)));
+    const std::vector<PositionRow> later = rows({3000, 3060});
+    const std::vector<PositionRow> refused = rows({4000});
+    outcomes = writer.writeAll({{ship, eventId, 1120, &later, 0}, {ship + 1, eventId, 2000, &refused, 0}});
+    QVERIFY(!outcomes[0].ok && !outcomes[1].ok);
+    QVERIFY(outcomes[0].error.contains(QStringLiteral("refused")));
+    QCOMPARE(outcomes[0].lastget, 1120);
+    QCOMPARE(outcomes[1].lastget, 2000);
+    QCOMPARE(storedTimes(), (QList<int>{1000, 1060, 1120}));
+    QCOMPARE(RaceData::storedLastget(ship), 1120);
+    QCOMPARE(RaceData::storedLastget(ship + 1), 2000);
+    // The writer goes on once the database takes positions again.
+    QVERIFY(QSqlQuery().exec(QStringLiteral("DROP TRIGGER refuse")));
+    QVERIFY(writer.write(ship, eventId, 1120, later).ok);
+    QCOMPARE(RaceData::storedLastget(ship), 3060);
+}

@@ -15,4 +15,5 @@ private slots:
     void boatListStopsAtAFailedWrite();
     void boatOfAnotherEventIsReported();
     void storedPositionsReadBackExactly();
+    void answersTogetherAreAllOrNothing();
 };
