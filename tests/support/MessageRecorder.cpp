@@ -37,6 +37,15 @@ QStringList MessageRecorder::titles() const
     return result;
 }
 
+namespace {
+int outsideTests = 0;
+} // namespace
+
+int TestMessages::unexpectedOutsideTests()
+{
+    return outsideTests;
+}
+
 MessagePresenter::Button TestMessages::present(const MessageRequest &request)
 {
     if (!m_recorders.isEmpty())
@@ -46,8 +55,10 @@ MessagePresenter::Button TestMessages::present(const MessageRequest &request)
         QStringLiteral("unexpected message box \"%1\": \"%2\"").arg(request.title, request.text).toUtf8();
     if (QTest::currentTestFunction())
         QTest::qFail(what.constData(), __FILE__, __LINE__);
-    else
+    else {
+        ++outsideTests;
         qCritical("%s", what.constData());
+    }
     // Answered all the same, so nothing blocks.
     return request.buttons & MessageRequest::Ok ? MessageRequest::Ok : MessageRequest::Cancel;
 }

@@ -35,12 +35,15 @@ private:
 };
 
 // The message presenter a test hands to what it builds. A box goes to the newest
-// MessageRecorder made on it; with none, nobody expected it: it fails the running test.
+// MessageRecorder made on it; with none, nobody expected it: it fails the running test, or,
+// outside any test function, the test program.
 class TestMessages : public MessagePresenter
 {
 public:
     Button present(const MessageRequest &request) override;
     int unexpected() const { return m_unexpected; }
+    // Unexpected boxes of the whole program that came outside any test function.
+    static int unexpectedOutsideTests();
 
 private:
     friend class MessageRecorder;

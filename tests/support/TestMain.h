@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/AppIdentity.h"
+#include "tests/support/MessageRecorder.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QApplication>
@@ -31,7 +32,8 @@ int run(int argc, char **argv)
 {
     int failures = 0;
     ((failures += runOne<Tests>(argc, argv)), ...);
-    return failures;
+    // A box between test functions failed none of them; it fails the program.
+    return failures + TestMessages::unexpectedOutsideTests();
 }
 
 } // namespace TestMain
