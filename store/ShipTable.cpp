@@ -5,6 +5,8 @@
 #include <QSqlQuery>
 #include <QVariant>
 
+#include <limits>
+
 ReadResult ShipTable::ofEvent(int eventId, QList<ShipRow> *rows)
 {
     QSqlQuery query;
@@ -33,8 +35,9 @@ ReadResult ShipTable::ofEvent(int eventId, QList<ShipRow> *rows)
     return ReadResult::Rows;
 }
 
-ReadResult ShipTable::positionsOf(int shipId, int eventId, std::vector<PositionRow> *positions)
+ReadResult ShipTable::positionsOf(int shipId, int eventId, std::vector<PositionRow> *positions, int *leftOut)
 {
+    int refused = 0;
     QSqlQuery query;
     query.setForwardOnly(true);
     query.prepare(Sql::Track::selectOfShip);
@@ -45,11 +48,29 @@ ReadResult ShipTable::positionsOf(int shipId, int eventId, std::vector<PositionR
     if (!query.next())
         return ReadResult::Empty;
     do {
+        // The file may have been written by another program or an older version. A row
+        // the tracking server's lines could not have given is left out: as the position of
+        // a followed boat it would become the chart's centre.
+        bool latOk = false;
+        bool lngOk = false;
+        bool timeOk = false;
+        const QVariant latValue = query.value(0);
+        const QVariant lngValue = query.value(1);
+        const double lat = latValue.toDouble(&latOk);
+        const double lng = lngValue.toDouble(&lngOk);
+        const qlonglong time = query.value(2).toLongLong(&timeOk);
+        if (latValue.isNull() || lngValue.isNull() || !latOk || !lngOk || !timeOk || !(lat >= -90 && lat <= 90)
+            || !(lng >= -180 && lng <= 180) || time <= 0 || time > std::numeric_limits<qint32>::max()) {
+            ++refused;
+            continue;
+        }
         PositionRow p;
-        p.lat = query.value(0).toDouble();
-        p.lng = query.value(1).toDouble();
-        p.time = query.value(2).toInt();
+        p.lat = lat;
+        p.lng = lng;
+        p.time = qint32(time);
         positions->push_back(p);
     } while (query.next());
+    if (leftOut)
+        *leftOut = refused;
     return ReadResult::Rows;
 }
