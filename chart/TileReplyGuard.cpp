@@ -6,6 +6,13 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 
+namespace {
+int portOf(const QUrl &url)
+{
+    return url.port(url.scheme() == QLatin1String("https") ? 443 : 80);
+}
+} // namespace
+
 void TileReplyGuard::prepare(QNetworkRequest &request)
 {
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::UserVerifiedRedirectPolicy);
@@ -24,9 +31,11 @@ void TileReplyGuard::watch(QNetworkReply *reply)
         const QUrl from = reply->request().url();
         const QUrl to = reply->url().resolved(target);
         const bool sameHost = to.host().compare(from.host(), Qt::CaseInsensitive) == 0;
-        const bool sameOrSafer = to.scheme() == from.scheme()
-                                 || (from.scheme() == QLatin1String("http") && to.scheme() == QLatin1String("https"));
-        if (sameHost && sameOrSafer) {
+        const bool sameServer = sameHost && to.scheme() == from.scheme() && portOf(to) == portOf(from);
+        // The same server moving from http to https on the standard ports.
+        const bool upgrade = sameHost && from.scheme() == QLatin1String("http") && to.scheme() == QLatin1String("https")
+                             && portOf(from) == 80 && portOf(to) == 443;
+        if (sameServer || upgrade) {
             emit reply->redirectAllowed();
             return;
         }

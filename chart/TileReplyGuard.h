@@ -18,8 +18,9 @@ public:
     // Redirections of the request are decided by watch().
     static void prepare(QNetworkRequest &request);
     // Aborts the reply once it announces or brings more than maxBytes, and follows a
-    // redirection only to the host the request went to (http may become https, not the
-    // other way). Both are logged; the reply then ends with an error.
+    // redirection only to the server the request went to: the same scheme, host and port,
+    // or the same host moving from http to https. Both are logged; the reply then ends
+    // with an error.
     static void watch(QNetworkReply *reply);
     // Empty when the body may be decoded, else why not: too many bytes, or an image header
     // that declares more than maxSide pixels in either direction.
