@@ -109,6 +109,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         const Verdict atEnd = readAtEnd(parts);
         if (!(atEnd == whole))
             differs("parsed at the end", whole, atEnd);
+        // Each parse reads all text so far; byte by byte that would only slow the search.
+        if (mode == 0)
+            continue;
         const Verdict asItComes = readAsItComes(parts);
         if (!(asItComes == whole))
             differs("parsed after every piece", whole, asItComes);

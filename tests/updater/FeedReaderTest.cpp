@@ -256,6 +256,11 @@ QList<QPair<const char *, QByteArray>> documents()
         {"UTF-8 byte-order mark", "\xef\xbb\xbf" + valid},
         // Split between pieces, the XML reader alone misses the sequence and decides the item.
         {"end of a CDATA section in text", document(utf8Prolog, "Kanal ]]> zu", "x")},
+        // The encoding named only after the first kilobyte is not waited for, however the
+        // bytes come.
+        {"declaration longer than a kilobyte",
+         document("<?xml version=\"1.0\"" + QByteArray(1100, ' ') + "encoding=\"ISO-8859-1\"?>\n", "K",
+                  "Gr\xf6\xdf" "er")},
     };
 }
 } // namespace
