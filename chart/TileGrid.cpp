@@ -128,11 +128,13 @@ namespace {
 qint32 packAxis(int tile, double offset)
 {
     const double whole = std::floor(offset);
+    // Outside the tile, or no number at all (a row so near the pole that its edges meet):
+    // nothing to pack, and converting it would be undefined.
+    if (tile < 0 || !(whole >= 0 && whole < TileGrid::tileSize))
+        return WorldPixel::inFull;
     const double fraction = offset - whole;
     qint32 flags = fraction == 0.0 ? WorldPixel::onEdge : 0;
     if (fraction != 0.0 && (fraction < 1e-6 || fraction > 1.0 - 1e-6))
-        flags |= WorldPixel::inFull;
-    if (tile < 0 || whole < 0 || whole >= TileGrid::tileSize)
         flags |= WorldPixel::inFull;
     return qint32((qint64(tile) * TileGrid::tileSize + qint64(whole)) * 4) | flags;
 }

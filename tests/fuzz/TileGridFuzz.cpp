@@ -74,10 +74,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             FUZZ_CHECK(std::abs(p->x() - view.width() / 2) <= 2);
     }
 
-    // Any other position, any tile index: no overflow, no crash.
+    // Any other position, any tile index: no overflow, no crash. A position projected once
+    // for the zoom and shifted to the view lands on the pixel projected directly.
     const double otherLat = anyDouble(input, 90.0);
     const double otherLng = anyDouble(input, 360.0);
-    (void)grid.pixelFor(otherLng, otherLat);
+    const std::optional<QPoint> direct = grid.pixelFor(otherLng, otherLat);
+    FUZZ_CHECK(grid.viewPixel(grid.worldPixelFor(otherLng, otherLat), otherLng, otherLat) == direct);
+    if (projectable)
+        FUZZ_CHECK(grid.viewPixel(grid.worldPixelFor(lng, lat), lng, lat) == grid.pixelFor(lng, lat));
     (void)grid.tileOf(otherLat, otherLng);
     QPoint tile = grid.tileRange().topLeft() + QPoint(input.ConsumeIntegralInRange(-3, 40), input.ConsumeIntegralInRange(-3, 40));
     if (input.ConsumeBool())
