@@ -264,6 +264,7 @@ void CrashSafetyTest::killedWhileStoringLosesNothingAndCompletesLater()
     second.terminate();
     QVERIFY(second.waitForFinished(20000));
     QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(second.exitCode(), 0);
 
     QCOMPARE(checkConsistent(dbPath, served).size(), boatCount);
     const QStringList problems = StoredRaceCheck::problems(dbPath, eventId, served);
