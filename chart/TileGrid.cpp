@@ -1,5 +1,6 @@
 #include "chart/TileGrid.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -7,11 +8,29 @@ using Geo::degreesPerRadian;
 using Geo::pi;
 
 namespace {
+// The layout takes a centre at most this many tiles from tile 0 in either direction: the
+// world at zoom 30 and as far again to the west and north. The tile numbers of the range,
+// its margin and the pixels of its tiles then stay well inside the int range.
+constexpr double farthestCentreTile = double(1 << 30);
+// Pixel edges of tiles far from the layout are held here; the view is never that large, and
+// a rectangle there can still be built and moved without overflow.
+constexpr qint64 farthestPixel = qint64(1) << 30;
+
 // Whether a value can be truncated to int without undefined behaviour.
 bool fitsInt(double v)
 {
     return std::isfinite(v) && v > double(std::numeric_limits<int>::min())
            && v < double(std::numeric_limits<int>::max());
+}
+
+// Truncation toward zero, held at the ends of the int range; NaN gives 0.
+int truncated(double v)
+{
+    if (std::isnan(v))
+        return 0;
+    if (fitsInt(v))
+        return int(v);
+    return v < 0 ? std::numeric_limits<int>::min() : std::numeric_limits<int>::max();
 }
 } // namespace
 
@@ -51,7 +70,7 @@ QPointF TileGrid::tileCoordinates(double lat, double lng) const
 QPoint TileGrid::tileOf(double lat, double lng) const
 {
     const QPointF t = tileCoordinates(lat, lng);
-    return {int(t.x()), int(t.y())};
+    return {truncated(t.x()), truncated(t.y())};
 }
 
 double TileGrid::tileXToLongitude(double tx) const
@@ -69,7 +88,7 @@ TileBounds TileGrid::tileBounds(int x, int y) const
 {
     TileBounds b;
     b.north = std::atan(std::sinh(pi - 2.0 * pi * y / m_worldTiles)) * degreesPerRadian;
-    b.south = std::atan(std::sinh(pi - 2.0 * pi * (y + 1) / m_worldTiles)) * degreesPerRadian;
+    b.south = std::atan(std::sinh(pi - 2.0 * pi * (double(y) + 1) / m_worldTiles)) * degreesPerRadian;
     b.west = 360.0 / m_worldTiles * x - 180.0;
     b.east = b.west + 360.0 / m_worldTiles;
     return b;
@@ -90,8 +109,8 @@ std::optional<QPoint> TileGrid::pixelFor(double lng, double lat) const
     const double east = west + 360.0 / m_worldTiles;
     const double north = rowNorth(ty);
     const double south = rowNorth(ty + 1);
-    const double x = (lng - west) * tileSize / (east - west) + double(tx - m_tileRange.left()) * tileSize;
-    const double y = (lat - north) * tileSize / (south - north) + double(ty - m_tileRange.top()) * tileSize;
+    const double x = (lng - west) * tileSize / (east - west) + (double(tx) - m_tileRange.left()) * tileSize;
+    const double y = (lat - north) * tileSize / (south - north) + (double(ty) - m_tileRange.top()) * tileSize;
     if (!fitsInt(x) || !fitsInt(y))
         return std::nullopt;
     const qint64 px = qint64(int(x)) + m_tileOffset.x();
@@ -109,11 +128,13 @@ namespace {
 qint32 packAxis(int tile, double offset)
 {
     const double whole = std::floor(offset);
+    // Outside the tile, or no number at all (a row so near the pole that its edges meet):
+    // nothing to pack, and converting it would be undefined.
+    if (tile < 0 || !(whole >= 0 && whole < TileGrid::tileSize))
+        return WorldPixel::inFull;
     const double fraction = offset - whole;
     qint32 flags = fraction == 0.0 ? WorldPixel::onEdge : 0;
     if (fraction != 0.0 && (fraction < 1e-6 || fraction > 1.0 - 1e-6))
-        flags |= WorldPixel::inFull;
-    if (tile < 0 || whole < 0 || whole >= TileGrid::tileSize)
         flags |= WorldPixel::inFull;
     return qint32((qint64(tile) * TileGrid::tileSize + qint64(whole)) * 4) | flags;
 }
@@ -127,7 +148,12 @@ std::optional<int> unpackAxis(qint32 packed, int firstTile, int offset)
     const qint64 whole = pixel - tile * TileGrid::tileSize;
     const qint64 tiles = tile - firstTile;
     const qint64 inView = tiles >= 0 || (packed & WorldPixel::onEdge) ? whole : whole + 1;
-    return int(inView + tiles * TileGrid::tileSize + offset);
+    const qint64 viewPixel = inView + tiles * TileGrid::tileSize + offset;
+    // Far from a layout centred somewhere out of the world the sum leaves the int range:
+    // pixelFor decides there (and finds no pixel).
+    if (viewPixel < -farthestPixel || viewPixel > farthestPixel)
+        return std::nullopt;
+    return int(viewPixel);
 }
 } // namespace
 
@@ -166,8 +192,8 @@ GeoPoint TileGrid::coordinatesAtPixel(int px, int py, const QSize &view) const
     const QPointF c = tileCoordinates(m_centreLat, m_centreLng);
     const int halfW = view.width() / 2;
     const int halfH = view.height() / 2;
-    const double lat = tileYToLatitude(c.y() - double(halfH - py) / tileSize);
-    const double lng = tileXToLongitude(c.x() - double(halfW - px) / tileSize);
+    const double lat = tileYToLatitude(c.y() - (double(halfH) - py) / tileSize);
+    const double lng = tileXToLongitude(c.x() - (double(halfW) - px) / tileSize);
     return {lat, lng};
 }
 
@@ -176,7 +202,9 @@ void TileGrid::layout(const QSize &view)
     const int w = view.width();
     const int h = view.height();
     const QPointF t = tileCoordinates(m_centreLat, m_centreLng);
-    if (!fitsInt(t.x()) || !fitsInt(t.y()))
+    // A centre that cannot be projected, or lies further out than any zoom's world, keeps
+    // the layout there was.
+    if (!(std::abs(t.x()) <= farthestCentreTile) || !(std::abs(t.y()) <= farthestCentreTile))
         return;
     // The centre tile is the one the centre lies in, floor and not truncation: west of
     // -180 degrees (or north of the first row) the two differ, and xp, yp are measured
@@ -202,14 +230,21 @@ void TileGrid::layout(const QSize &view)
 
 QRect TileGrid::tileScreenRect(const QPoint &tile) const
 {
-    return {(tile.x() - m_tileRange.left()) * tileSize + m_tileOffset.x(),
-            (tile.y() - m_tileRange.top()) * tileSize + m_tileOffset.y(), tileSize, tileSize};
+    // A tile far from the layout (a reply for a place the view has jumped away from) lies
+    // far outside the view, at a held edge.
+    const auto edge = [](int index, int first, int offset) {
+        const qint64 pixel = (qint64(index) - first) * tileSize + offset;
+        return int(std::clamp(pixel, -farthestPixel, farthestPixel));
+    };
+    return {edge(tile.x(), m_tileRange.left(), m_tileOffset.x()), edge(tile.y(), m_tileRange.top(), m_tileOffset.y()),
+            tileSize, tileSize};
 }
 
 bool TileGrid::keeps(const QPoint &tile) const
 {
-    return tile.x() > m_tileRange.left() - 2 && tile.x() < m_tileRange.right() + 2
-           && tile.y() > m_tileRange.top() - 2 && tile.y() < m_tileRange.bottom() + 2;
+    const QRect &r = m_tileRange;
+    return tile.x() > qint64(r.left()) - 2 && tile.x() < qint64(r.right()) + 2 && tile.y() > qint64(r.top()) - 2
+           && tile.y() < qint64(r.bottom()) + 2;
 }
 
 bool TileGrid::inWorld(const QPoint &tile) const

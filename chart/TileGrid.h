@@ -50,6 +50,7 @@ public:
     double worldTiles() const { return m_worldTiles; }
 
     QPointF tileCoordinates(double lat, double lng) const;
+    // Truncated toward zero; beyond the int range held at its ends, NaN as 0.
     QPoint tileOf(double lat, double lng) const;
     double tileXToLongitude(double tx) const;
     double tileYToLatitude(double ty) const;
@@ -67,10 +68,13 @@ public:
     // Exact inverse Mercator of a view pixel for a view of the given size.
     GeoPoint coordinatesAtPixel(int px, int py, const QSize &view) const;
 
-    // Lays out the tiles for a view of w x h pixels (both at least 1).
+    // Lays out the tiles for a view of w x h pixels (both at least 1): afterwards the tiles
+    // of tileRange() cover the view, each one intersecting it. A centre that cannot be
+    // projected or lies more than 2^30 tiles from tile 0 keeps the layout there was.
     void layout(const QSize &view);
     QRect tileRange() const { return m_tileRange; }
     QPoint tileOffset() const { return m_tileOffset; }
+    // For any tile index; tiles far outside the view get edges held at +-2^30 pixels.
     QRect tileScreenRect(const QPoint &tile) const;
 
     // Tiles kept in memory: the layout plus one tile of margin on each side.

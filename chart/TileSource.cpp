@@ -1,9 +1,11 @@
 #include "chart/TileSource.h"
 
+#include "chart/TileReplyGuard.h"
 #include "store/AppIdentity.h"
 
 #include <QDebug>
 #include <QDir>
+#include <QFileInfo>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
@@ -42,7 +44,10 @@ QUrl TileSource::tileUrl(int zoom, int x, int y) const
 QImage TileSource::cached(int zoom, const QPoint &tile) const
 {
     QImage image;
-    image.load(tilePath(zoom, tile.x(), tile.y()), "PNG");
+    const QString path = tilePath(zoom, tile.x(), tile.y());
+    // A damaged file counts as missing, so a download replaces it.
+    if (!image.load(path, "PNG") && QFileInfo::exists(path))
+        qWarning() << "Karte::download(), Kachel im Cache unlesbar:" << path;
     return image;
 }
 
@@ -54,7 +59,8 @@ void TileSource::request(int zoom, const QPoint &tile)
     request.setAttribute(QNetworkRequest::User, tile);
     request.setAttribute(zoomAttribute, zoom);
     request.setTransferTimeout(m_timeoutMs);
-    m_network->get(request);
+    TileReplyGuard::prepare(request);
+    TileReplyGuard::watch(m_network->get(request));
 }
 
 void TileSource::handleNetworkData(QNetworkReply *reply)
@@ -67,8 +73,11 @@ void TileSource::handleNetworkData(QNetworkReply *reply)
         reply->abort();
     } else {
         const QByteArray body = reply->readAll();
+        const QString tooLarge = TileReplyGuard::problem(body);
         if (body.isEmpty()) {
             qDebug() << ".................ZACK!";
+        } else if (!tooLarge.isEmpty()) {
+            qWarning() << "Karte::handleNetworkData, Kachel zu gross:" << tooLarge << reply->url().toString();
         } else if (!image.loadFromData(body)) {
             // Error pages and notices sent with status 200 end here and never reach the cache.
             qDebug() << ".................ZOCK!";
@@ -78,7 +87,9 @@ void TileSource::handleNetworkData(QNetworkReply *reply)
             const QString path = tilePath(zoom, tile.x(), tile.y());
             qDebug() << "Karte::handleNetworkData, downloaded , saving: " << path;
             QDir().mkpath(m_mapsFolder + QStringLiteral("/%1/%2").arg(zoom).arg(tile.x()));
-            image.save(path, "PNG");
+            // The tile still shows from memory; it is downloaded again when next needed.
+            if (!image.save(path, "PNG"))
+                qWarning() << "Karte::handleNetworkData, Kachel nicht gespeichert:" << path;
         }
     }
     reply->deleteLater();

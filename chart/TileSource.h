@@ -26,7 +26,8 @@ public:
     // Cache file of a tile: mapsFolder/z/x/y.png.
     QString tilePath(int zoom, int x, int y) const;
     QUrl tileUrl(int zoom, int x, int y) const;
-    // The cached tile, or a null image when it is not on disk (or does not decode).
+    // The cached tile, or a null image when it is not on disk (or does not decode, which is
+    // logged: the tile is then downloaded again).
     QImage cached(int zoom, const QPoint &tile) const;
     // Asks the server for a tile; the answer comes as tileReplied.
     void request(int zoom, const QPoint &tile);

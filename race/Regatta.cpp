@@ -230,7 +230,8 @@ int Regatta::loadShipsDB(int eventId, int)
 bool Regatta::loadShipPosDB(Ship *ship)
 {
     std::vector<PositionRow> positions;
-    const ReadResult read = ShipTable::positionsOf(ship->id(), ship->regattaId(), &positions);
+    int leftOut = 0;
+    const ReadResult read = ShipTable::positionsOf(ship->id(), ship->regattaId(), &positions, &leftOut);
     if (read == ReadResult::Failed) {
         qDebug() << "Regatta::loadShipPosDB, pos query.exec = false...";
         return false;
@@ -239,6 +240,8 @@ bool Regatta::loadShipPosDB(Ship *ship)
         qDebug() << "Regatta::loadShipPosDB, pos query.next = false...";
         return false;
     }
+    if (leftOut > 0)
+        qWarning() << "Regatta::loadShipPosDB, ungueltige Positionen uebergangen, Boot" << ship->id() << ":" << leftOut;
     Track &track = ship->fullTrack();
     track.reserve(int(positions.size()));
     for (const PositionRow &p : positions)

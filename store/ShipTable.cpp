@@ -8,6 +8,8 @@
 
 #include <sqlite3.h>
 
+#include <limits>
+
 ReadResult ShipTable::ofEvent(int eventId, QList<ShipRow> *rows)
 {
     QSqlQuery query;
@@ -36,7 +38,7 @@ ReadResult ShipTable::ofEvent(int eventId, QList<ShipRow> *rows)
     return ReadResult::Rows;
 }
 
-ReadResult ShipTable::positionsOf(int shipId, int eventId, std::vector<PositionRow> *positions)
+ReadResult ShipTable::positionsOf(int shipId, int eventId, std::vector<PositionRow> *positions, int *leftOut)
 {
     // Straight from SQLite: a big race loads millions of positions, and reading each value
     // through the driver's variants takes longer than the query.
@@ -47,18 +49,34 @@ ReadResult ShipTable::positionsOf(int shipId, int eventId, std::vector<PositionR
     sqlite3_bind_int(query, 1, shipId);
     sqlite3_bind_int(query, 2, eventId);
     const size_t before = positions->size();
+    int rows = 0;
+    int refused = 0;
+    auto isNumber = [query](int column) {
+        const int type = sqlite3_column_type(query, column);
+        return type == SQLITE_INTEGER || type == SQLITE_FLOAT;
+    };
     int step;
     while ((step = sqlite3_step(query)) == SQLITE_ROW) {
-        PositionRow p;
-        p.lat = sqlite3_column_double(query, 0);
-        p.lng = sqlite3_column_double(query, 1);
-        p.time = sqlite3_column_int(query, 2);
-        positions->push_back(p);
+        ++rows;
+        // The file may have been written by another program or an older version. A row
+        // the tracking server's lines could not have given is left out: as the position of
+        // a followed boat it would become the chart's centre.
+        const double lat = sqlite3_column_double(query, 0);
+        const double lng = sqlite3_column_double(query, 1);
+        const qint64 time = sqlite3_column_int64(query, 2);
+        if (!isNumber(0) || !isNumber(1) || !isNumber(2) || !(lat >= -90 && lat <= 90) || !(lng >= -180 && lng <= 180)
+            || time <= 0 || time > std::numeric_limits<qint32>::max()) {
+            ++refused;
+            continue;
+        }
+        positions->push_back({lat, lng, qint32(time), 0});
     }
     sqlite3_finalize(query);
     if (step != SQLITE_DONE) {
         positions->resize(before);
         return ReadResult::Failed;
     }
-    return positions->size() > before ? ReadResult::Rows : ReadResult::Empty;
+    if (leftOut)
+        *leftOut = refused;
+    return rows > 0 ? ReadResult::Rows : ReadResult::Empty;
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what the build, the tests and the screenshots need, then configures and builds
 # into build/ (or $BUILD_DIR, as $BUILD_TYPE): everything, or only the targets named as
-# arguments. Safe to run again: apt is asked only for packages that are missing.
+# arguments. SANITIZE=1 builds with AddressSanitizer and UndefinedBehaviorSanitizer (meant
+# for BUILD_TYPE=Debug). Safe to run again: apt is asked only for packages that are missing.
 #   tools/setup.sh [TARGET...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -12,6 +13,7 @@ packages=(
   libsodium-dev libsqlite3-dev
   xvfb xauth xdotool imagemagick fonts-dejavu-core fonts-liberation2
   libxml2-utils gdal-bin desktop-file-utils appstream dpkg-dev
+  clang-14 libclang-rt-14-dev
 )
 
 missing=()
@@ -32,7 +34,10 @@ fi
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 build_dir="${BUILD_DIR:-build}"
-cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-RelWithDebInfo}" "${launcher[@]}" >/dev/null
+sanitize=OFF
+[ "${SANITIZE:-0}" = 1 ] && sanitize=ON
+cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-RelWithDebInfo}" \
+  -DBRISAVELA_SANITIZE="$sanitize" "${launcher[@]}" >/dev/null
 if [ $# -gt 0 ]; then
   cmake --build "$build_dir" -j2 --target "$@"
 else

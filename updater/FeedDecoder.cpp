@@ -39,8 +39,10 @@ bool FeedDecoder::chooseEncoding()
         m_encodingName = QStringConverter::nameForEncoding(*detected);
     } else {
         // Otherwise the XML declaration may name the encoding; a UTF-8 mark overrides it.
+        // Only the first bytes count, however many have arrived: a declaration is looked
+        // for where the document starts, not wherever a "?>" turns up later.
         const qsizetype mark = detected ? 3 : 0;
-        const QByteArray head = m_bytes.mid(mark);
+        const QByteArray head = m_bytes.mid(mark, longestDeclaration);
         if (head.size() <= declarationStart.size() && declarationStart.startsWith(head))
             return false;
         if (head.startsWith(declarationStart) && isXmlSpace(head.at(declarationStart.size()))) {

@@ -11,6 +11,7 @@
 void FeedReader::clear()
 {
     m_decoder.clear();
+    m_text.clear();
     m_xml.clear();
     m_errorLine = 0;
     m_errorText.clear();
@@ -20,6 +21,12 @@ void FeedReader::clear()
 
 FeedReader::Outcome FeedReader::parse()
 {
+    m_xml.clear();
+    m_xml.addData(m_text);
+    m_errorLine = 0;
+    m_errorText.clear();
+    m_item = FeedItem();
+    m_currentTag.clear();
     while (!m_xml.hasError() || m_xml.error() == QXmlStreamReader::PrematureEndOfDocumentError) {
         if (m_xml.atEnd()) {
             // All text before an undecodable byte is read; the byte ends the document.

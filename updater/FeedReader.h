@@ -23,7 +23,10 @@ struct FeedItem
 };
 
 // Reads the update feed as it arrives and finds the first item that fits this program:
-// its platform, its program type and the version it needs to be installed over.
+// its platform, its program type and the version it needs to be installed over. Each parse
+// reads the text received so far from its start: the XML reader, fed piece by piece, judges
+// a sequence split between two pieces differently from the same sequence in one piece (a
+// "]]>" in text goes unnoticed), and the verdict must not depend on how the bytes arrive.
 class FeedReader
 {
 public:
@@ -35,7 +38,7 @@ public:
 
     void clear();
     // The reader gets text, never bytes: how the bytes are split must not change the verdict.
-    void addData(const QByteArray &data) { m_xml.addData(m_decoder.decode(data)); }
+    void addData(const QByteArray &data) { m_text += m_decoder.decode(data); }
     Outcome parse();
 
     const FeedItem &item() const { return m_item; }
@@ -54,6 +57,7 @@ private:
     Outcome failed(qint64 line, const QString &text);
 
     FeedDecoder m_decoder;
+    QString m_text;
     QXmlStreamReader m_xml;
     qint64 m_errorLine = 0;
     QString m_errorText;

@@ -124,6 +124,10 @@ void PositionIngestWorker::ingest(std::deque<IngestJob> jobs)
     std::vector<PositionStore::Outcome> outcomes;
     if (open(&error)) {
         outcomes = m_store->writeAll(answers);
+        // Opened while the file could not be written, SQLite keeps the connection read-only
+        // for good; the next answers open it anew.
+        if (!outcomes.empty() && !outcomes.front().ok)
+            close();
     } else {
         outcomes.resize(jobs.size());
         for (size_t k = 0; k < jobs.size(); ++k)

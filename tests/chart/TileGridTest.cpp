@@ -243,4 +243,42 @@ void TileGridTest::worldPixelsAtPixelEdges()
     }
     // The poles have no pixel either way.
     QCOMPARE(grid.viewPixel(grid.worldPixelFor(16.0, 90.0), 16.0, 90.0), std::optional<QPoint>());
+    // A hair below the pole the row's edges meet at 90 degrees; still one answer either way
+    // (and nothing undefined on the way, which the sanitizer build checks).
+    const double nearPole = std::nextafter(90.0, 0.0);
+    QCOMPARE(grid.viewPixel(grid.worldPixelFor(16.0, nearPole), 16.0, nearPole), grid.pixelFor(16.0, nearPole));
+}
+
+void TileGridTest::centreFarOutsideTheWorld()
+{
+    const QSize view(700, 500);
+    TileGrid grid = referenceGrid(view);
+    // Some 42 million tiles west of the world: still laid out, and a tile of the place the
+    // view came from (a reply arriving late) lies far to the east, not somewhere in view.
+    grid.setCentre(43.0, -1.4862e7);
+    grid.layout(view);
+    const QRect range = grid.tileRange();
+    QVERIFY(range.left() < -42000000);
+    QCOMPARE(grid.tileScreenRect(range.topLeft()).topLeft(), grid.tileOffset());
+    const QRect old = grid.tileScreenRect(QPoint(557, 376));
+    QVERIFY2(old.left() > view.width(), qPrintable(QString::number(old.left())));
+    QCOMPARE(old.size(), QSize(256, 256));
+    QVERIFY(!grid.pixelFor(16.0203, 42.986766) || grid.pixelFor(16.0203, 42.986766)->x() > view.width());
+    // A track projected once for the zoom is shifted there too, without wrapping into view.
+    for (const double lng : {16.0203, -179.9, 179.9}) {
+        const WorldPixel world = grid.worldPixelFor(lng, 42.986766);
+        QCOMPARE(grid.viewPixel(world, lng, 42.986766), grid.pixelFor(lng, 42.986766));
+    }
+    QVERIFY(!grid.keeps(QPoint(557, 376)));
+
+    // Beyond any zoom's world the layout stays where it was.
+    grid.setCentre(43.0, 1e12);
+    grid.layout(view);
+    QCOMPARE(grid.tileRange(), range);
+    // The last zoom level still lays out its whole world.
+    grid.setZoom(30);
+    grid.setCentre(-85.0, 180.0);
+    grid.layout(view);
+    QVERIFY(grid.tileRange().right() >= (1 << 30));
+    QVERIFY(grid.tileScreenRect(grid.tileRange().bottomRight()).right() >= view.width() - 1);
 }

@@ -17,4 +17,5 @@ private slots:
     void worldPixelsAtPixelEdges();
     void unprojectablePositionsGiveOriginAndDiagnostic_data();
     void unprojectablePositionsGiveOriginAndDiagnostic();
+    void centreFarOutsideTheWorld();
 };

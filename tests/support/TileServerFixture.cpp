@@ -40,6 +40,15 @@ QImage TileServerFixture::tileImage(int z, int x, int y)
     return image;
 }
 
+QByteArray TileServerFixture::png(const QImage &image)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
 HttpResponse TileServerFixture::respond(const HttpRequest &request) const
 {
     static const QRegularExpression pattern(QStringLiteral("^/(\\d+)/(\\d+)/(\\d+)\\.png$"));
@@ -62,6 +71,20 @@ HttpResponse TileServerFixture::respond(const HttpRequest &request) const
         return HttpResponse::failing(HttpResponse::Fault::Stall);
     case Mode::Redirect:
         return HttpResponse::redirect(QByteArray("/moved") + p.toLatin1());
+    case Mode::ResetMidBody:
+        return HttpResponse::failing(HttpResponse::Fault::ResetMidBody, png(tileImage(1, 2, 3)));
+    case Mode::Oversized: {
+        static const QByteArray huge = [] {
+            QImage image(4096, 4096, QImage::Format_Mono);
+            image.fill(0);
+            return png(image);
+        }();
+        return HttpResponse::ok(huge, "image/png");
+    }
+    case Mode::Endless:
+        return HttpResponse::endless(png(tileImage(1, 2, 3)).repeated(40));
+    case Mode::RedirectAway:
+        return HttpResponse::redirect(m_redirectTarget.toString().toLatin1() + p.toLatin1());
     case Mode::Tiles:
         break;
     }
@@ -72,11 +95,8 @@ HttpResponse TileServerFixture::respond(const HttpRequest &request) const
     if (!tile.hasMatch())
         return HttpResponse::error(404);
     const int z = tile.captured(1).toInt();
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    tileImage(z, tile.captured(2).toInt(), tile.captured(3).toInt()).save(&buffer, "PNG");
-    HttpResponse response = HttpResponse::ok(png, "image/png");
+    HttpResponse response =
+        HttpResponse::ok(png(tileImage(z, tile.captured(2).toInt(), tile.captured(3).toInt())), "image/png");
     response.delayMs = m_delays.value(z, 0);
     return response;
 }

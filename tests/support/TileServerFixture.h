@@ -11,7 +11,20 @@ class TileServerFixture : public QObject
 {
     Q_OBJECT
 public:
-    enum class Mode { Tiles, NotFound, ServerError, Garbage, Empty, Html, Stall, Redirect };
+    enum class Mode {
+        Tiles,
+        NotFound,
+        ServerError,
+        Garbage,
+        Empty,
+        Html,
+        Stall,
+        Redirect,     // to /moved/... on this server
+        ResetMidBody, // headers and half the PNG, then the connection is reset
+        Oversized,    // a valid PNG of a few kilobytes that decodes to 4096 x 4096 pixels
+        Endless,      // PNG bytes without end
+        RedirectAway, // to the same path on the server set with setRedirectTarget
+    };
 
     TileServerFixture();
 
@@ -19,12 +32,16 @@ public:
     QUrl baseUrl() const;
     void setMode(Mode mode) { m_mode = mode; }
     void setModeFor(const QString &path, Mode mode) { m_modes.insert(path, mode); }
+    void clearModes() { m_modes.clear(); }
+    // Base URL (without a trailing slash) that RedirectAway sends clients to.
+    void setRedirectTarget(const QUrl &base) { m_redirectTarget = base; }
     // Answers for tiles of this zoom level wait that long.
     void setDelayForZoom(int zoom, int milliseconds) { m_delays.insert(zoom, milliseconds); }
     LocalHttpServer &server() { return m_server; }
     QList<HttpRequest> requestsFor(int z, int x, int y) const;
 
     static QImage tileImage(int z, int x, int y);
+    static QByteArray png(const QImage &image);
     static QString path(int z, int x, int y);
 
 private:
@@ -34,4 +51,5 @@ private:
     Mode m_mode = Mode::Tiles;
     QHash<QString, Mode> m_modes;
     QHash<int, int> m_delays;
+    QUrl m_redirectTarget;
 };

@@ -9,9 +9,11 @@
 
 #include <QTest>
 
-WindowRig::WindowRig(bool show)
+WindowRig::WindowRig(bool show, const QUrl &tileServer)
 {
     services.environment.setTrackingServerUrl(tracking.baseUrl());
+    if (!tileServer.isEmpty())
+        services.environment.setTileServerUrl(tileServer);
     window = std::make_unique<MainWindow>(services.services());
     window->setGeometry(50, 50, 738, 664);
     if (show) {

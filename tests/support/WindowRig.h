@@ -17,7 +17,8 @@ class TreeShipItem;
 // controller is created on demand, as start-up does after the window.
 struct WindowRig
 {
-    explicit WindowRig(bool show = true);
+    // tileServer: where the window's chart loads its tiles from (by default nowhere).
+    explicit WindowRig(bool show = true, const QUrl &tileServer = QUrl());
     ~WindowRig();
 
     Regatta &start(int eventId = 125, int taskId = 279);

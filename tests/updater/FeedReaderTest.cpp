@@ -254,6 +254,13 @@ QList<QPair<const char *, QByteArray>> documents()
         {"unsupported encoding", document("<?xml version=\"1.0\" encoding=\"x-bogus\"?>\n", "K", "x")},
         {"UTF-16 with byte-order mark", utf16},
         {"UTF-8 byte-order mark", "\xef\xbb\xbf" + valid},
+        // Split between pieces, the XML reader alone misses the sequence and decides the item.
+        {"end of a CDATA section in text", document(utf8Prolog, "Kanal ]]> zu", "x")},
+        // The encoding named only after the first kilobyte is not waited for, however the
+        // bytes come.
+        {"declaration longer than a kilobyte",
+         document("<?xml version=\"1.0\"" + QByteArray(1100, ' ') + "encoding=\"ISO-8859-1\"?>\n", "K",
+                  "Gr\xf6\xdf" "er")},
     };
 }
 } // namespace
@@ -288,6 +295,9 @@ void FeedReaderTest::encodingErrorsAreReportedWhereTheyOccur()
     QCOMPARE(v.outcome, FeedReader::Outcome::Undecided);
     v = readWhole(doc("valid with CRLF"));
     QCOMPARE(v.title, QStringLiteral("Stückü"));
+    v = readWhole(doc("end of a CDATA section in text"));
+    QCOMPARE(describe(v), describe({FeedReader::Outcome::Failed, {}, {}, 4,
+                                    QStringLiteral("Sequence ']]>' not allowed in content.")}));
 }
 
 void FeedReaderTest::verdictDoesNotDependOnHowBytesArrive()

@@ -180,6 +180,8 @@ void InstallTest::unverifiableInstallerIsRefused_data()
     QTest::newRow("wrong signature") << "wrong signature";
     QTest::newRow("wrong length") << "wrong length";
     QTest::newRow("no signature") << "no signature";
+    QTest::newRow("signature a byte short") << "short signature";
+    QTest::newRow("signature a byte long") << "long signature";
 }
 
 void InstallTest::unverifiableInstallerIsRefused()
@@ -194,6 +196,12 @@ void InstallTest::unverifiableInstallerIsRefused()
         attributes = QStringLiteral("sparkle:edSignature=\"%1\" length=\"%2\"")
                          .arg(QString::fromLatin1(sign(script, keys.secretKey)))
                          .arg(script.size() + 1);
+    // The right signature with its last byte cut off, or with one byte too many.
+    const QByteArray right = QByteArray::fromBase64(sign(script, keys.secretKey));
+    if (kind == QLatin1String("short signature"))
+        attributes = QStringLiteral("sparkle:edSignature=\"%1\"").arg(QString::fromLatin1(right.chopped(1).toBase64()));
+    else if (kind == QLatin1String("long signature"))
+        attributes = QStringLiteral("sparkle:edSignature=\"%1\"").arg(QString::fromLatin1((right + 'x').toBase64()));
     InstallRig rig(attributes, keys);
     MessageRecorder boxes(m_messages);
     QVERIFY(rig.offerAndInstall());
@@ -207,6 +215,8 @@ void InstallTest::unverifiableInstallerIsRefused()
     QCOMPARE(boxes.shown().first().text,
              QStringLiteral("Das Update konnte nicht überprüft werden und wurde nicht installiert."));
     QVERIFY(!boxes.shown().first().informativeText.isEmpty());
+    if (kind.endsWith(QLatin1String("signature")) && kind != QLatin1String("wrong signature"))
+        QVERIFY(boxes.shown().first().informativeText.contains(QStringLiteral("nennt keine gültige Signatur")));
 }
 
 void InstallTest::failedDownloadKeepsTheProgramRunning()

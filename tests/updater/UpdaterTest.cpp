@@ -372,6 +372,62 @@ void UpdaterTest::hostileFeedsEndTheCheck()
     QVERIFY(server.server().endlessBytes() < 64 * 1024 * 1024);
 }
 
+void UpdaterTest::hostileFeedEndsTheCheckAndTheNextOneOffers_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("failure");
+    QTest::newRow("redirect loop") << "loop" << "Feed download failed: more than 10 redirections, the last to ";
+    QTest::newRow("endless document") << "endless" << "Feed download failed: the feed download is larger than ";
+    QTest::newRow("entity expansion")
+        << "entities" << "Feed parsing failed: 20 Entity expands to more characters than the entity expansion limit..";
+}
+
+void UpdaterTest::hostileFeedEndsTheCheckAndTheNextOneOffers()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, failure);
+    FeedServerFixture server;
+    const QString path = QLatin1String(FeedServerFixture::feedPath);
+    const QByteArray good = FeedServerFixture::feed({server.item(QStringLiteral("2.25"))});
+    if (kind == QLatin1String("loop")) {
+        server.setResponse(path, HttpResponse::redirect("/b.xml"));
+        server.setResponse(QStringLiteral("/b.xml"), HttpResponse::redirect(path.toLatin1()));
+    } else if (kind == QLatin1String("endless")) {
+        server.setResponse(path, HttpResponse::endless("<item>" + QByteArray(64 * 1024, ' ')));
+    } else {
+        // A billion "lol"s from a few hundred bytes, inside an item that would otherwise fit.
+        QByteArray entities = "<!ENTITY lol0 \"lol\">\n";
+        for (int i = 1; i <= 9; ++i) {
+            entities += "<!ENTITY lol" + QByteArray::number(i) + " \"";
+            for (int j = 0; j < 10; ++j)
+                entities += "&lol" + QByteArray::number(i - 1) + ';';
+            entities += "\">\n";
+        }
+        QByteArray bomb = QByteArray(good).replace("<title>Brisavela 2.25</title>", "<title>&lol9;</title>");
+        bomb.replace("<rss ", "<!DOCTYPE rss [\n" + entities + "]>\n<rss ");
+        server.setFeed(bomb);
+    }
+    updater()->setFeedURL(server.url(path));
+    MessageRecorder boxes(m_messages);
+    QVERIFY(updater()->CheckForUpdatesNotSilent());
+    QVERIFY(QTest::qWaitFor([&] { return !boxes.shown().isEmpty(); }, 10000));
+    QVERIFY(waitForFeedHandled());
+    QCOMPARE(boxes.shown().size(), 1);
+    QVERIFY2(boxes.shown().first().informativeText.startsWith(failure), qPrintable(boxes.shown().first().informativeText));
+    QVERIFY(!updater()->proposedUpdate());
+    QVERIFY(!updater()->updateWindow());
+
+    // The server is mended: the next check offers the update.
+    server.setFeed(good);
+    server.setFeed(good, QStringLiteral("/b.xml"));
+    boxes.clear();
+    QVERIFY(updater()->CheckForUpdatesNotSilent());
+    QVERIFY(QTest::qWaitFor([] { return updater()->updateWindow() != nullptr; }, 5000));
+    QVERIFY(updater()->proposedUpdate());
+    QCOMPARE(updater()->proposedUpdate()->enclosureVersion(), QStringLiteral("2.25"));
+    QVERIFY(boxes.shown().isEmpty());
+}
+
 void UpdaterTest::releaseNotesAreLimited()
 {
     FeedServerFixture server;

@@ -24,6 +24,8 @@ private slots:
     void hostileFeedsEndTheCheck_data();
     void hostileFeedsEndTheCheck();
     void releaseNotesAreLimited();
+    void hostileFeedEndsTheCheckAndTheNextOneOffers_data();
+    void hostileFeedEndsTheCheckAndTheNextOneOffers();
     void redirectsStayOnHttp();
     void oldVersionFilesAreRemovedWithoutFollowingLinks();
     void oldVersionFilesStayWhenThereIsNoTemporaryFolder_data();
