@@ -17,8 +17,18 @@ void fail(LineError *error, LineError value)
         *error = value;
 }
 
+// A field's number, read the C way. Blanks around it are allowed, a blank field is no
+// number: QByteArray would read it as 0, a place off Africa.
+template <typename Text>
+double number(const Text &text, bool *ok)
+{
+    const Text trimmed = text.trimmed();
+    *ok = false;
+    return trimmed.isEmpty() ? 0 : trimmed.toDouble(ok);
+}
+
 // The numbers of a line's fields, the same for text and for bytes (Text: QString or
-// QByteArray, both read numbers the C way).
+// QByteArray).
 template <typename Text>
 std::optional<PositionLine> fromFields(const Text &latText, const Text &lngText, const Text &timeText,
                                        const Text &courseText, LineError *error)
@@ -27,8 +37,8 @@ std::optional<PositionLine> fromFields(const Text &latText, const Text &lngText,
     bool lngOk = false;
     bool timeOk = false;
     PositionLine p;
-    p.lat = latText.toDouble(&latOk);
-    p.lng = lngText.toDouble(&lngOk);
+    p.lat = number(latText, &latOk);
+    p.lng = number(lngText, &lngOk);
     const qlonglong time = timeText.trimmed().toLongLong(&timeOk);
     if (!latOk || !lngOk || !timeOk || !(p.lat >= -90 && p.lat <= 90) || !(p.lng >= -180 && p.lng <= 180)
         || time <= 0 || time > std::numeric_limits<int>::max()) {
@@ -37,7 +47,7 @@ std::optional<PositionLine> fromFields(const Text &latText, const Text &lngText,
     }
     p.time = int(time);
     bool courseOk = false;
-    p.course = courseText.toDouble(&courseOk);
+    p.course = number(courseText, &courseOk);
     if (!courseOk || !std::isfinite(p.course))
         p.course = 0;
     return p;

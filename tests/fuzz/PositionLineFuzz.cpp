@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
 using TrackingProtocol::LineError;
 
@@ -14,6 +15,13 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
     FuzzCheck::silenceDiagnostics();
     return 0;
 }
+
+namespace {
+bool sameBits(double a, double b)
+{
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
@@ -25,6 +33,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (!body.isEmpty() && !body.endsWith(QLatin1Char('\n')))
         ++ends;
     FUZZ_CHECK(lines.size() == ends);
+    // The client reads the answer as bytes: the same lines, and each the same verdict and
+    // the same position, bit for bit.
+    const std::vector<QByteArrayView> byteLines = TrackingProtocol::lines(QByteArrayView(bytes));
+    FUZZ_CHECK(qsizetype(byteLines.size()) == lines.size());
+    for (size_t i = 0; i < byteLines.size(); ++i) {
+        LineError textError = LineError::None;
+        LineError byteError = LineError::None;
+        const auto p = TrackingProtocol::parsePosition(lines[qsizetype(i)], &textError);
+        const auto q = TrackingProtocol::parsePosition(byteLines[i], &byteError);
+        FUZZ_CHECK(textError == byteError && p.has_value() == q.has_value());
+        if (p)
+            FUZZ_CHECK(sameBits(p->lat, q->lat) && sameBits(p->lng, q->lng) && p->time == q->time
+                       && sameBits(p->course, q->course));
+    }
     for (const QString &line : lines) {
         FUZZ_CHECK(!line.contains(QLatin1Char('\n')));
         LineError error = LineError::BadValue;

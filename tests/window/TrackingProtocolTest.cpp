@@ -45,6 +45,9 @@ void TrackingProtocolTest::positionLines_data()
     QTest::newRow("empty line") << "" << LineError::FieldCount << 0.0 << 0.0 << 0 << 0.0;
     QTest::newRow("latitude not a number") << "abc;16;1000;0;0" << LineError::BadValue << 0.0 << 0.0 << 0 << 0.0;
     QTest::newRow("empty longitude") << "43;;1000;0;0" << LineError::BadValue << 0.0 << 0.0 << 0 << 0.0;
+    QTest::newRow("blank latitude") << " ;16.1;1000;0;0" << LineError::BadValue << 0.0 << 0.0 << 0 << 0.0;
+    QTest::newRow("blank longitude") << "43;\t ;1000;0;0" << LineError::BadValue << 0.0 << 0.0 << 0 << 0.0;
+    QTest::newRow("blank course") << "43;16;1000; ;0" << LineError::None << 43.0 << 16.0 << 1000 << 0.0;
     QTest::newRow("decimal comma") << "43,5;16;1000;0;0" << LineError::BadValue << 0.0 << 0.0 << 0 << 0.0;
     QTest::newRow("latitude beyond the pole") << "90.5;16;1000;0;0" << LineError::BadValue << 0.0 << 0.0 << 0 << 0.0;
     QTest::newRow("longitude beyond 180") << "43;181;1000;0;0" << LineError::BadValue << 0.0 << 0.0 << 0 << 0.0;
