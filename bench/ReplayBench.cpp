@@ -76,6 +76,8 @@ Tick tickMs(Viewer &viewer, int positions, int ticks, bool complete)
     // One tick to settle what the first one does once.
     viewer.window->setUhrzeit(t);
     chart->viewport()->repaint();
+    while (!chart->trackLayer()->complete())
+        chart->viewport()->repaint();
     QList<double> totals, moves, paints;
     const int rebuilds = chart->trackLayer()->rebuilds();
     for (int k = 0; k < ticks; ++k) {
@@ -90,6 +92,15 @@ Tick tickMs(Viewer &viewer, int positions, int ticks, bool complete)
         paints << c - b;
     }
     return {median(totals), median(moves), median(paints), chart->trackLayer()->rebuilds() - rebuilds};
+}
+
+// Every track drawn anew, in as many paints as the layer takes for it.
+void drawAnew(Karte *chart)
+{
+    chart->trackLayer()->invalidate();
+    chart->viewport()->repaint();
+    while (!chart->trackLayer()->complete())
+        chart->viewport()->repaint();
 }
 
 // The raw limit of drawing every track: each boat's drawn polyline once, into an image of
@@ -179,11 +190,23 @@ int main(int argc, char *argv[])
         report(QStringLiteral("tick, complete tracks (setUhrzeit + repaint)"), complete, blit);
         out() << "  (drawing every polyline once: " << ms(lines) << ")" << Qt::endl;
         Karte *chart = viewer.window->chart();
-        const double redraw = medianCpuMs(5, [&] {
-            chart->trackLayer()->invalidate();
-            chart->viewport()->repaint();
-        });
+        chart->trackLayer()->resetLongestSlice();
+        const double redraw = medianCpuMs(5, [&] { drawAnew(chart); });
         report(QStringLiteral("tracks drawn anew (after a zoom or pan)"), redraw, lines);
+        out() << "  (in paints of at most " << ms(double(chart->trackLayer()->longestSliceNs()) / 1e6)
+              << " of track drawing each)" << Qt::endl;
+        // A real zoom also projects every shown position at the new zoom.
+        const int zoom = chart->zoom();
+        int zooms = 0;
+        const double zoomed = medianCpuMs(4, [&] {
+            chart->setZoom(++zooms % 2 ? zoom - 1 : zoom);
+            chart->viewport()->repaint();
+            while (!chart->trackLayer()->complete())
+                chart->viewport()->repaint();
+        });
+        chart->setZoom(zoom);
+        drawAnew(chart);
+        report(QStringLiteral("zoom in or out, tracks projected and drawn anew"), zoomed, lines);
         const Tick tails = tickMs(viewer, positions, ticks, false);
         const double tailLines = polylinesMs(viewer);
         report(QStringLiteral("tick, three-hour tails"), tails, tailLines + blit);
@@ -200,10 +223,7 @@ int main(int argc, char *argv[])
         report(QStringLiteral("tick, three-hour tails, coloured by speed"), colouredTails, tails.total);
         const Tick coloured = tickMs(viewer, positions, ticks, true);
         report(QStringLiteral("tick, complete tracks, coloured by speed"), coloured, complete.total);
-        const double colouredRedraw = medianCpuMs(5, [&] {
-            chart->trackLayer()->invalidate();
-            chart->viewport()->repaint();
-        });
+        const double colouredRedraw = medianCpuMs(5, [&] { drawAnew(chart); });
         report(QStringLiteral("coloured tracks drawn anew (after a zoom or pan)"), colouredRedraw, redraw);
         chart->setSpeedScale(std::nullopt);
 

@@ -130,11 +130,14 @@ WorldPixel Track::worldPixel(int i, const TileGrid &grid) const
         store.pixelZoom = grid.zoom();
     }
     const size_t r = size_t(recordIndex(i));
-    // Records come in at the end; their pixels are added as they are first asked for.
-    if (r >= store.pixels.size()) {
-        store.pixels.reserve(store.records.size());
-        for (size_t k = store.pixels.size(); k <= r; ++k)
-            store.pixels.push_back(grid.worldPixelFor(store.records[k].lng, store.records[k].lat));
-    }
-    return store.pixels[r];
+    // Each record's pixel is worked out when it is first asked for: a simplified track asks
+    // for a few of the records it shares with the full one, and a new zoom should not cost
+    // the projection of all the others.
+    constexpr WorldPixel notYet{WorldPixel::onEdge | WorldPixel::inFull, 0};
+    if (store.pixels.size() < store.records.size())
+        store.pixels.resize(store.records.size(), notYet);
+    WorldPixel &pixel = store.pixels[r];
+    if (pixel.x == notYet.x)
+        pixel = grid.worldPixelFor(store.records[r].lng, store.records[r].lat);
+    return pixel;
 }

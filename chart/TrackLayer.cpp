@@ -5,8 +5,10 @@
 #include "chart/Ship.h"
 #include "chart/TrackLine.h"
 
+#include <QElapsedTimer>
 #include <QGraphicsScene>
 #include <QPainter>
+#include <QPointer>
 
 #include <algorithm>
 #include <limits>
@@ -130,34 +132,74 @@ TrackLayer::Change TrackLayer::changeNeeded(const std::vector<Part> &parts) cons
     return change;
 }
 
-void TrackLayer::drawPieces(const QList<Ship *> &ships, std::vector<Piece> &pieces)
+void TrackLayer::queuePieces(std::vector<Piece> pieces)
 {
     // Piece after piece, each over all boats, so that adding the next checkpoint's pieces
     // later draws what drawing everything now would.
     std::sort(pieces.begin(), pieces.end(), [](const Piece &a, const Piece &b) {
         return a.checkpoint != b.checkpoint ? a.checkpoint < b.checkpoint : a.order < b.order;
     });
+    if (complete()) {
+        m_pending = std::move(pieces);
+        m_next = 0;
+    } else {
+        m_pending.insert(m_pending.end(), pieces.begin(), pieces.end());
+    }
+}
+
+void TrackLayer::drawQueued(const QList<Ship *> &ships)
+{
+    if (complete())
+        return;
+    qint64 legs = 0;
+    for (size_t k = m_next; k < m_pending.size(); ++k)
+        legs += m_pending[k].top - m_pending[k].bottom;
+    const bool sliced = legs > m_sliceLegs;
+    QElapsedTimer clock;
+    clock.start();
     QPainter painter(&m_image);
     painter.setRenderHint(QPainter::Antialiasing, false);
+    // A slice ends after a whole checkpoint interval when colours are drawn interval by
+    // interval, else after any piece; at least one is drawn, so every paint gets on.
+    auto sliceOver = [&] { return sliced && clock.elapsed() >= m_sliceMs; };
     if (m_scale) {
         painter.setPen(trackPen(Qt::black));
-        ColouredLegs legs(*m_scale, TrackLine::viewArea(painter, m_chart));
-        for (size_t k = 0; k < pieces.size(); ++k) {
-            const Piece &piece = pieces[k];
-            legs.add(m_chart, ships[piece.order]->shownTrack(), std::nullopt, piece.top, piece.bottom);
-            if (k + 1 == pieces.size() || pieces[k + 1].checkpoint != piece.checkpoint)
-                legs.draw(painter);
+        ColouredLegs legsByColour(*m_scale, TrackLine::viewArea(painter, m_chart));
+        while (m_next < m_pending.size()) {
+            const Piece &piece = m_pending[m_next++];
+            legsByColour.add(m_chart, ships[piece.order]->shownTrack(), std::nullopt, piece.top, piece.bottom);
+            if (m_next == m_pending.size() || m_pending[m_next].checkpoint != piece.checkpoint) {
+                legsByColour.draw(painter);
+                if (sliceOver())
+                    break;
+            }
         }
-        return;
+    } else {
+        int penOf = -1;
+        while (m_next < m_pending.size()) {
+            const Piece &piece = m_pending[m_next++];
+            const Ship *ship = ships[piece.order];
+            if (piece.order != penOf) {
+                painter.setPen(trackPen(ship->shownTrack().colour()));
+                penOf = piece.order;
+            }
+            TrackLine::draw(painter, m_chart, ship->shownTrack(), std::nullopt, piece.top, piece.bottom);
+            if (sliceOver())
+                break;
+        }
     }
-    int penOf = -1;
-    for (const Piece &piece : pieces) {
-        const Ship *ship = ships[piece.order];
-        if (piece.order != penOf) {
-            painter.setPen(trackPen(ship->shownTrack().colour()));
-            penOf = piece.order;
-        }
-        TrackLine::draw(painter, m_chart, ship->shownTrack(), std::nullopt, piece.top, piece.bottom);
+    m_longestSliceNs = std::max(m_longestSliceNs, clock.nsecsElapsed());
+    if (complete()) {
+        m_pending.clear();
+        m_next = 0;
+    } else {
+        // The rest at the next paint, which comes as soon as the window is idle again.
+        QMetaObject::invokeMethod(
+            m_chart.viewport(), [viewport = QPointer<QWidget>(m_chart.viewport())] {
+                if (viewport)
+                    viewport->update();
+            },
+            Qt::QueuedConnection);
     }
 }
 
@@ -181,7 +223,10 @@ void TrackLayer::rebuild(const QList<Ship *> &ships, std::vector<Part> parts)
         if (parts[k].shown)
             appendPieces(pieces, int(k), ships[int(k)]->shownTrack(), parts[k].top, parts[k].bottom);
     }
-    drawPieces(ships, pieces);
+    // What was still to draw belongs to the picture just thrown away.
+    m_pending.clear();
+    m_next = 0;
+    queuePieces(std::move(pieces));
     m_parts = std::move(parts);
     m_valid = true;
     ++m_rebuilds;
@@ -195,7 +240,7 @@ void TrackLayer::extend(const QList<Ship *> &ships, std::vector<Part> parts)
         if (parts[k].shown && parts[k].top > was.top)
             appendPieces(pieces, int(k), ships[int(k)]->shownTrack(), parts[k].top, std::max(was.top, was.bottom));
     }
-    drawPieces(ships, pieces);
+    queuePieces(std::move(pieces));
     m_parts = std::move(parts);
     ++m_extensions;
 }
@@ -217,6 +262,7 @@ void TrackLayer::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWid
     case Change::None:
         break;
     }
+    drawQueued(shown);
     painter->drawImage(QPointF(0, 0), m_image);
     // The rest of each boat's line, boat after boat, still under all boats.
     painter->setRenderHint(QPainter::Antialiasing, false);

@@ -44,6 +44,20 @@ public:
 
     // The picture is drawn anew at the next paint.
     void invalidate() { m_valid = false; }
+    // A picture of more legs than that is drawn over several paints, sliceMs of work at a
+    // time, so that a zoom or a huge answer never holds the window up for long. Until it is
+    // complete, the tracks show as far as they are drawn.
+    static constexpr int defaultSliceLegs = 20000;
+    static constexpr int defaultSliceMs = 8;
+    void setSlicing(int legs, int ms)
+    {
+        m_sliceLegs = legs;
+        m_sliceMs = ms;
+    }
+    bool complete() const { return m_next >= m_pending.size(); }
+    // The longest time one paint spent on the picture, for measurements.
+    qint64 longestSliceNs() const { return m_longestSliceNs; }
+    void resetLongestSlice() { m_longestSliceNs = 0; }
     // How often the picture has been drawn from nothing, and how often pieces were added to
     // it, for tests and measurements.
     int rebuilds() const { return m_rebuilds; }
@@ -87,7 +101,10 @@ private:
     Change changeNeeded(const std::vector<Part> &parts) const;
     void rebuild(const QList<Ship *> &ships, std::vector<Part> parts);
     void extend(const QList<Ship *> &ships, std::vector<Part> parts);
-    void drawPieces(const QList<Ship *> &ships, std::vector<Piece> &pieces);
+    // Queues pieces after those still to draw; they sort after every piece queued before.
+    void queuePieces(std::vector<Piece> pieces);
+    // Draws queued pieces, all of them or a slice when there are many.
+    void drawQueued(const QList<Ship *> &ships);
 
     const Karte &m_chart;
     QImage m_image;
@@ -99,6 +116,11 @@ private:
     QSize m_size;
     int m_zoom = -1;
     bool m_valid = false;
+    std::vector<Piece> m_pending;
+    size_t m_next = 0;
+    int m_sliceLegs = defaultSliceLegs;
+    int m_sliceMs = defaultSliceMs;
+    qint64 m_longestSliceNs = 0;
     int m_rebuilds = 0;
     int m_extensions = 0;
 };

@@ -432,3 +432,51 @@ void TrackLayerTest::speedStepsLeaveOutStrayLegs()
     // Nothing to measure: a range all the same.
     QCOMPARE(SpeedScale::ofTracks({}), SpeedScale());
 }
+
+// A picture of many legs is drawn a slice per paint; what the slices end up with is the
+// picture drawn at once, also when the replay adds pieces before the last slice.
+void TrackLayerTest::bigPicturesAreDrawnInSlices()
+{
+    for (const bool coloured : {false, true}) {
+        Fleet fleet(6, 400, 0.004, false);
+        if (coloured) {
+            QList<const Track *> tracks;
+            for (const auto &ship : fleet.ships)
+                tracks << &ship->shownTrack();
+            fleet.chart.setSpeedScale(SpeedScale::ofTracks(tracks));
+        }
+        TrackLayer &layer = *fleet.chart.trackLayer();
+        fleet.stepTo(start + 300 * step);
+        const QImage atOnce = fleet.fresh();
+        QVERIFY(layer.complete());
+
+        // A slice of one piece (or one checkpoint interval) per paint.
+        layer.setSlicing(100, 0);
+        layer.invalidate();
+        fleet.stepTo(start + 300 * step);
+        QVERIFY(!layer.complete());
+        QVERIFY(differing(fleet.screen, atOnce) > 0);
+        int paints = 1;
+        while (!layer.complete() && paints < 10000) {
+            fleet.stepTo(start + 300 * step);
+            ++paints;
+        }
+        QVERIFY(layer.complete());
+        QVERIFY(paints > 10);
+        QCOMPARE(differing(fleet.screen, atOnce), 0);
+
+        // New pieces while slices are still to come go after them.
+        layer.invalidate();
+        fleet.stepTo(start + 200 * step);
+        for (int k = 0; k < 5; ++k)
+            fleet.stepTo(start + 200 * step + k * TrackLayer::pieceSeconds);
+        QVERIFY(!layer.complete());
+        const int rebuilds = layer.rebuilds();
+        while (!layer.complete())
+            fleet.stepTo(start + 200 * step + 4 * TrackLayer::pieceSeconds);
+        QCOMPARE(layer.rebuilds(), rebuilds);
+        const QImage sliced = fleet.screen;
+        layer.setSlicing(TrackLayer::defaultSliceLegs, TrackLayer::defaultSliceMs);
+        QCOMPARE(differing(sliced, fleet.fresh()), 0);
+    }
+}

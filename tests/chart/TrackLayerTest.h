@@ -14,4 +14,5 @@ private slots:
     void speedColouredTracksLookTheSameWhateverWasCached();
     void legendShowsOnlyWithSpeedColours();
     void speedStepsLeaveOutStrayLegs();
+    void bigPicturesAreDrawnInSlices();
 };
