@@ -96,6 +96,7 @@ void SimulationTest::boatsSailTheWholeCourseOverWater()
     const LandMask land(DemoWorld::coastline(), def.area[0], def.area[1], def.area[2], def.area[3], 0.0005);
     const QList<Passage> &lines = def.course;
     QSet<qint64> finishes;
+    qsizetype finishers = 0;
     QStringList faults;
     for (const FleetBoat &b : race.boats()) {
         const QList<Fix> track = race.track(b.id);
@@ -112,37 +113,56 @@ void SimulationTest::boatsSailTheWholeCourseOverWater()
         // its order; a boat that turns before a line is over it has not passed it.
         qsizetype passed = 0;
         qint64 finishedAt = 0;
-        for (qsizetype i = 1; i < track.size() && passed < lines.size(); ++i) {
+        for (qsizetype i = 1; i < track.size(); ++i) {
             const LatLng p{track[i - 1].lat, track[i - 1].lng};
             const LatLng q{track[i].lat, track[i].lng};
             while (passed < lines.size() && segmentsMeet(p, q, lines[passed].a, lines[passed].b))
                 ++passed;
-            if (passed == lines.size())
+            if (passed == lines.size() && finishedAt == 0)
                 finishedAt = track[i].time;
         }
-        if (passed < lines.size()) {
+        // Over the finish line more than once (back over it and across again): the last time.
+        for (qsizetype i = track.size() - 1; i > 0 && finishedAt > 0; --i) {
+            if (segmentsMeet({track[i - 1].lat, track[i - 1].lng}, {track[i].lat, track[i].lng}, lines.last().a,
+                             lines.last().b)) {
+                finishedAt = track[i].time;
+                break;
+            }
+        }
+        // Only the live race may still be on when its window closes; its slower boats are.
+        const bool stillRacing = eventId == RaceBook::liveEventId && track.last().time > def.bis - 60;
+        if (passed < lines.size() && !stillRacing) {
             faults << QStringLiteral("%1: stops before line %2 of %3").arg(boat).arg(passed).arg(lines.size());
             continue;
         }
+        if (passed < lines.size())
+            finishedAt = def.bis;
         // Racing, it never stands still: ten minutes cover more than a few hundred metres
-        // even beating in the lightest air.
-        for (qsizetype i = 10; i < track.size() && track[i].time <= finishedAt; ++i) {
-            const double km = Geo::distanceKm({track[i - 10].lat, track[i - 10].lng}, {track[i].lat, track[i].lng});
-            if (km < 0.2) {
+        // even beating in the lightest air (or turning round a mark).
+        double km = 0;
+        for (qsizetype i = 1; i < track.size() && track[i].time <= finishedAt; ++i) {
+            km += Geo::distanceKm({track[i - 1].lat, track[i - 1].lng}, {track[i].lat, track[i].lng});
+            if (i >= 10)
+                km -= Geo::distanceKm({track[i - 10].lat, track[i - 10].lng}, {track[i - 9].lat, track[i - 9].lng});
+            if (i >= 10 && km < 0.2) {
                 faults << QStringLiteral("%1: stands still at %2, %3 after %4 min")
                               .arg(boat).arg(track[i].lat).arg(track[i].lng).arg((track[i].time - def.start) / 60);
                 break;
             }
         }
+        if (passed < lines.size())
+            continue;
         // Past the finish it reports a few minutes more, then falls silent.
         if (track.last().time >= def.bis || track.last().time - finishedAt > 10 * 60)
             faults << QStringLiteral("%1: reports on after its finish").arg(boat);
         finishes.insert(track.last().time);
+        ++finishers;
     }
     for (const QString &fault : std::as_const(faults))
         qWarning().noquote() << QStringLiteral("event %1, %2").arg(eventId).arg(fault);
     QVERIFY2(faults.isEmpty(), qPrintable(QStringLiteral("%1 faults in event %2").arg(faults.size()).arg(eventId)));
-    QVERIFY2(finishes.size() > race.boats().size() * 3 / 4, "boats finish at different times");
+    QVERIFY2(finishes.size() > race.boats().size() / 2, "most boats finish");
+    QVERIFY2(finishes.size() > finishers * 3 / 4, "boats finish at different times");
 }
 
 void SimulationTest::reportsComeEveryMinuteInsideTheWindow()
