@@ -9,6 +9,7 @@ private slots:
     void initTestCase();
     void sameDefinitionSameRace();
     void fleetsAreShapedForTheViewer();
+    void boatsSailTheWholeCourseOverWater_data();
     void boatsSailTheWholeCourseOverWater();
     void reportsComeEveryMinuteInsideTheWindow();
     void windTurnsAndBoatsTackUpwind();

@@ -119,8 +119,8 @@ void DemoRaceAnalysisTest::rankingAtTheEndIsTheFinishingOrder()
     const Ranking r = a.rankingAt(end);
     QCOMPARE(r.overall().size(), race2024().boats().size());
 
-    // A simulated boat has finished when it comes near its finish point, and reports for
-    // eight minutes more on whole minutes: its finish lies 440 to 480 s before its last
+    // A simulated boat has finished with the first report that shows it over the finish
+    // line, and reports for seven minutes more: it crossed 420 to 480 s before its last
     // report. So boats whose last reports are a minute or more apart finished in that
     // order; closer ones the simulation cannot order.
     const QList<Standing> rows = r.overall();
@@ -153,14 +153,18 @@ void DemoRaceAnalysisTest::leaderClosesOnTheFinish()
     const BoatProgress *p = a.progress(winner.boatId);
     const double finish = winner.state.finishTime;
 
-    // Every half hour nearer; minute by minute it may grow only by the rounding of
-    // Palagruza, where the course's reckoning jumps from the island to the next leg, and
-    // a little on a tack.
+    // Every half hour nearer; minute by minute it may grow only a little on a tack, and by
+    // up to a kilometre in the minute it rounds Palagruza, where the course's reckoning jumps
+    // from the island to the boat, which crosses the line south of it.
     double halfHourly = 1e9;
     double previous = 1e9;
+    int previousMark = 0;
     for (qint64 t = start + 60; t < finish; t += 60) {
-        const double left = p->stateAt(t).remainingNm;
-        QVERIFY2(left < previous + 0.3, qPrintable(QStringLiteral("minute %1: %2 nm after %3")
+        const BoatState state = p->stateAt(t);
+        const double left = state.remainingNm;
+        const double allowed = state.nextMark != previousMark ? 0.6 : 0.3;
+        previousMark = state.nextMark;
+        QVERIFY2(left < previous + allowed, qPrintable(QStringLiteral("minute %1: %2 nm after %3")
                                                        .arg((t - start) / 60)
                                                        .arg(left)
                                                        .arg(previous)));
@@ -289,4 +293,46 @@ void DemoRaceAnalysisTest::feedTakesPastPositionsAndNewBoatsWhole()
     feed.setRace(125, 2, race2024().definition().start);
     QVERIFY(feed.isStale());
     QCOMPARE(int(feed.analysis({}).boatIds().size()), 0);
+}
+
+void DemoRaceAnalysisTest::everyBoatSailsTheCatalogueCourse_data()
+{
+    QTest::addColumn<int>("eventId");
+    QTest::addColumn<int>("taskId");
+    QTest::addRow("2010") << 10 << 88;
+    QTest::addRow("2011") << 21 << 120;
+    QTest::addRow("live") << RaceBook::liveEventId << RaceBook::liveTaskId;
+}
+
+void DemoRaceAnalysisTest::everyBoatSailsTheCatalogueCourse()
+{
+    QFETCH(int, eventId);
+    QFETCH(int, taskId);
+    Coastline coast;
+    coast.load(Coastline::adriaticPath());
+    RaceDefinition def = RaceBook::live(1800000000);
+    for (const RaceDefinition &d : RaceBook::seeded()) {
+        if (d.eventId == eventId)
+            def = d;
+    }
+    QCOMPARE(def.eventId, eventId);
+    const SimulatedRegatta sim(def, coast);
+    RaceAnalysis a(CourseCatalogue::courseFor(eventId, taskId), def.start);
+    for (const FleetBoat &b : sim.boats()) {
+        a.setBoat({b.id, b.startnr, b.name, b.klasse});
+        a.addPositions(b.id, fixesOf(sim.track(b.id)));
+    }
+    // As the viewer reckons it, every boat passes every gate in turn and finishes; in the
+    // live race, which may outlast its window, most boats finish and all are on the long
+    // beat home from Mljet by then.
+    const bool live = eventId == RaceBook::liveEventId;
+    QStringList behind;
+    int finished = 0;
+    for (const Standing &s : a.rankingAt(def.bis).overall()) {
+        finished += s.state.finished;
+        if (!s.state.finished && (!live || s.state.marksPassed < a.course().count() - 2))
+            behind << QStringLiteral("%1 at mark %2").arg(s.boatId).arg(s.state.marksPassed);
+    }
+    QVERIFY2(behind.isEmpty(), qPrintable(behind.join(QStringLiteral(", "))));
+    QVERIFY(finished > int(sim.boats().size()) / 2);
 }

@@ -2,8 +2,9 @@
 
 #include <QObject>
 
-// The race analysis on the simulated 2024 race of the demo server, on the course the
-// program has for it: the order in which the simulated boats finish is known.
+// The race analysis on the simulated races of the demo server, on the courses the program
+// has for them: the order in which the simulated boats of 2024 finish is known, and every
+// boat of the other races comes round its course.
 class DemoRaceAnalysisTest : public QObject
 {
     Q_OBJECT
@@ -14,4 +15,6 @@ private slots:
     void positionsAsTheServerHandsThemOut();
     void feedKeepsUpWithGrowingTracks();
     void feedTakesPastPositionsAndNewBoatsWhole();
+    void everyBoatSailsTheCatalogueCourse_data();
+    void everyBoatSailsTheCatalogueCourse();
 };

@@ -51,4 +51,17 @@ double crossTrackKm(const LatLng &a, const LatLng &b, const LatLng &p)
     return std::asin(std::sin(d) * std::sin(diff)) * earthKm;
 }
 
+double sideOf(const LatLng &a, const LatLng &b, const LatLng &p)
+{
+    const double k = std::cos(a.lat * rad);
+    return (b.lng - a.lng) * k * (p.lat - a.lat) - (b.lat - a.lat) * (p.lng - a.lng) * k;
+}
+
+bool segmentsMeet(const LatLng &p, const LatLng &q, const LatLng &a, const LatLng &b)
+{
+    auto sign = [](double s) { return s > 0 ? 1 : (s < 0 ? -1 : 0); };
+    return sign(sideOf(p, q, a)) * sign(sideOf(p, q, b)) <= 0
+           && sign(sideOf(a, b, p)) * sign(sideOf(a, b, q)) <= 0;
+}
+
 } // namespace Geo

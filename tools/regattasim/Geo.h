@@ -16,4 +16,10 @@ LatLng destination(const LatLng &a, double km, double courseDegrees);
 LatLng between(const LatLng &a, const LatLng &b, double t);
 // Signed distance of p from the line through a and b, positive to the right of a → b.
 double crossTrackKm(const LatLng &a, const LatLng &b, const LatLng &p);
+// Which side of the line through a and b p lies on, on a flat map of latitude and longitude
+// (where the course lines are straight): positive to the left of a → b, negative to the
+// right, 0 on it.
+double sideOf(const LatLng &a, const LatLng &b, const LatLng &p);
+// Whether the segments p–q and a–b meet, touching included, on that map.
+bool segmentsMeet(const LatLng &p, const LatLng &q, const LatLng &a, const LatLng &b);
 } // namespace Geo

@@ -2,6 +2,8 @@
 
 #include "race/GateCatalogue.h"
 
+#include <limits>
+
 namespace {
 
 LatLng secondEnd(const GateDefinition &g)
@@ -22,14 +24,27 @@ Passage passageOf(const GateDefinition &g)
 Passage around(double lat, double lng, double halfKm = 0.3)
 {
     const LatLng p{lat, lng};
-    return {Geo::destination(p, halfKm, 270), Geo::destination(p, halfKm, 90)};
+    Passage passage{Geo::destination(p, halfKm, 270), Geo::destination(p, halfKm, 90)};
+    passage.pastKm = 0.2;
+    return passage;
 }
 
+constexpr double either = std::numeric_limits<double>::quiet_NaN();
+
+// The gates of a set with the way each is crossed, as the race analysis counts them: out of
+// Biograd and back to it from the north-west, south across the lines between the islands,
+// round Palagruza eastwards.
 QList<Passage> catalogueCourse(GateCatalogue::Set set)
 {
+    const QList<double> towards = set == GateCatalogue::Set::A
+        ? QList<double>{330, either, 135, 180, 90, either, 270, 0, 315, 330, 330}
+        : QList<double>{either, either, 180, 180, 90, either, either, 150};
     QList<Passage> course;
-    for (const GateDefinition &g : GateCatalogue::gates(set))
-        course.append(passageOf(g));
+    const QList<GateDefinition> gates = GateCatalogue::gates(set);
+    for (qsizetype i = 0; i < gates.size(); ++i) {
+        course.append(passageOf(gates[i]));
+        course.last().towards = towards.value(i, either);
+    }
     return course;
 }
 

@@ -25,11 +25,17 @@ public:
     QList<Fix> track(int boatId) const { return m_tracks.value(boatId); }
     // The reports after `after` up to the end of the window or `now`, whichever is earlier.
     QList<Fix> reportsAfter(int boatId, qint64 after, qint64 now) const;
-    // The way points a boat sails by, start and finish included.
-    QList<LatLng> waypoints(const FleetBoat &boat) const;
+    // The way points a boat sails by: a point behind the start line first, then every line
+    // of the course with the turns between them, the finish line last.
+    QList<Waypoint> waypoints(const FleetBoat &boat) const;
 
 private:
     LatLng passagePoint(int index, const FleetBoat &boat) const;
+    // The heading square to the line that crosses it the way that counts, or else away
+    // from the side `from` lies on.
+    double acrossLine(int index, const LatLng &from) const;
+    // A clear point `km` or less from `at` on that heading.
+    LatLng pastLine(const LatLng &at, double course, double km) const;
 
     RaceDefinition m_definition;
     QList<FleetBoat> m_boats;
