@@ -2,24 +2,17 @@
 
 #include "race/RankingCsvWriter.h"
 #include "store/MessagePresenter.h"
+#include "window/ExportFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
-#include <QRegularExpression>
-#include <QStandardPaths>
+#include <QWidget>
 
 namespace {
 QString caption()
 {
     return QCoreApplication::translate("RankingExportAction", "Rangliste exportieren");
-}
-
-QString dialogChoice(QWidget *parent, const QString &title, const QString &suggestedPath, const QString &filters,
-                     QString *selectedFilter)
-{
-    return QFileDialog::getSaveFileName(parent, title, suggestedPath, filters, selectedFilter);
 }
 } // namespace
 
@@ -30,7 +23,7 @@ RankingExportAction::RankingExportAction(QWidget *window, Services services, std
     , m_services(services)
     , m_ranking(std::move(ranking))
     , m_raceName(std::move(raceName))
-    , m_chooser(dialogChoice)
+    , m_chooser(ExportFile::askWithDialog)
 {
 }
 
@@ -66,18 +59,9 @@ void RankingExportAction::exportRanking()
 
 QString RankingExportAction::suggestedPath() const
 {
-    QString folder = m_lastFolder;
-    if (folder.isEmpty()) {
-        folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-        if (folder.isEmpty() || !QDir(folder).exists())
-            folder = QDir::homePath();
-    }
-    // Race names hold commas and spaces; the file name keeps letters, digits, dots and dashes.
-    QString name = m_raceName().simplified();
-    name.replace(QRegularExpression(QStringLiteral("[^\\w.-]+")), QStringLiteral("_"));
-    name.remove(QRegularExpression(QStringLiteral("^[_.]+|_+$")));
-    name = name.isEmpty() ? QStringLiteral("Rangliste") : name + QStringLiteral("_Rangliste");
-    return folder + QLatin1Char('/') + name + QStringLiteral(".csv");
+    const QString name = ExportFile::stem(m_raceName());
+    return ExportFile::startFolder(m_lastFolder) + QLatin1Char('/')
+           + (name.isEmpty() ? QStringLiteral("Rangliste") : name + QStringLiteral("_Rangliste")) + QStringLiteral(".csv");
 }
 
 QString RankingExportAction::completedPath(QString path) const
@@ -85,14 +69,5 @@ QString RankingExportAction::completedPath(QString path) const
     if (QFileInfo(path).suffix().compare(QLatin1String("csv"), Qt::CaseInsensitive) == 0)
         return path;
     path += QStringLiteral(".csv");
-    // The dialog asked about replacing the name as typed, not about this one.
-    if (QFileInfo::exists(path)
-        && m_services.messages.show(MessagePresenter::Icon::Question, caption(),
-                                    tr("Die Datei %1 gibt es schon. Soll sie ersetzt werden?")
-                                        .arg(QDir::toNativeSeparators(path)),
-                                    MessageRequest::Yes | MessageRequest::No, m_window)
-               != MessageRequest::Yes) {
-        return QString();
-    }
-    return path;
+    return ExportFile::mayWrite(m_services, caption(), path, m_window) ? path : QString();
 }

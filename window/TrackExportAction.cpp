@@ -5,18 +5,16 @@
 #include "race/KmlWriter.h"
 #include "race/Regatta.h"
 #include "store/Clock.h"
-#include "store/Clock.h"
 #include "store/MessagePresenter.h"
+#include "window/ExportFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
+#include <QWidget>
 #include <QProgressDialog>
-#include <QRegularExpression>
 #include <QScopedValueRollback>
 #include <QSaveFile>
-#include <QStandardPaths>
 
 namespace {
 QString caption()
@@ -28,12 +26,6 @@ QString suffixOf(TrackExportAction::Format format)
 {
     return format == TrackExportAction::Format::Kml ? QStringLiteral("kml") : QStringLiteral("gpx");
 }
-
-QString dialogChoice(QWidget *parent, const QString &title, const QString &suggestedPath, const QString &filters,
-                     QString *selectedFilter)
-{
-    return QFileDialog::getSaveFileName(parent, title, suggestedPath, filters, selectedFilter);
-}
 } // namespace
 
 TrackExportAction::TrackExportAction(QWidget *window, Services services, std::function<const Regatta *()> regatta,
@@ -43,7 +35,7 @@ TrackExportAction::TrackExportAction(QWidget *window, Services services, std::fu
     , m_services(services)
     , m_regatta(std::move(regatta))
     , m_replayTime(std::move(replayTime))
-    , m_chooser(dialogChoice)
+    , m_chooser(ExportFile::askWithDialog)
 {
 }
 
@@ -91,22 +83,10 @@ void TrackExportAction::exportTracks()
 
 QString TrackExportAction::suggestedPath(const QString &raceName, Format format) const
 {
-    QString folder = m_lastFolder;
-    if (folder.isEmpty()) {
-        // The dialog would open in the working directory, "/" for a launcher, when the
-        // documents folder does not exist.
-        folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-        if (folder.isEmpty() || !QDir(folder).exists())
-            folder = QDir::homePath();
-    }
-    // Race names hold commas and spaces ("… , Das Rennen"); the file name keeps letters,
-    // digits, dots and dashes.
-    QString name = raceName.simplified();
-    name.replace(QRegularExpression(QStringLiteral("[^\\w.-]+")), QStringLiteral("_"));
-    name.remove(QRegularExpression(QStringLiteral("^[_.]+|_+$")));
+    QString name = ExportFile::stem(raceName);
     if (name.isEmpty())
         name = QStringLiteral("Tracks");
-    return folder + QLatin1Char('/') + name + QLatin1Char('.') + suffixOf(format);
+    return ExportFile::startFolder(m_lastFolder) + QLatin1Char('/') + name + QLatin1Char('.') + suffixOf(format);
 }
 
 QString TrackExportAction::completedPath(QString path, const QString &filter, Format *format) const
@@ -118,16 +98,7 @@ QString TrackExportAction::completedPath(QString path, const QString &filter, Fo
     }
     *format = filter == kmlFilter() ? Format::Kml : Format::Gpx;
     path += QLatin1Char('.') + suffixOf(*format);
-    // The dialog asked about replacing the name as typed, not about this one.
-    if (QFileInfo::exists(path)
-        && m_services.messages.show(MessagePresenter::Icon::Question, caption(),
-                                  tr("Die Datei %1 gibt es schon. Soll sie ersetzt werden?")
-                                      .arg(QDir::toNativeSeparators(path)),
-                                  MessageRequest::Yes | MessageRequest::No, m_window)
-               != MessageRequest::Yes) {
-        return QString();
-    }
-    return path;
+    return ExportFile::mayWrite(m_services, caption(), path, m_window) ? path : QString();
 }
 
 void TrackExportAction::write(const QString &path, Format format, const ExportedRace &race)
