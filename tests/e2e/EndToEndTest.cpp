@@ -18,19 +18,6 @@ namespace {
 constexpr int demoEvent = 125;
 constexpr qint64 liveStart = 1800000000;
 
-QProcessEnvironment profileEnvironment(const QString &root)
-{
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const auto &[name, folder] : {std::pair{"XDG_DATA_HOME", "data"}, std::pair{"XDG_CONFIG_HOME", "config"},
-                                       std::pair{"XDG_CONFIG_DIRS", "xdg"}, std::pair{"XDG_CACHE_HOME", "cache"},
-                                       std::pair{"TMPDIR", "tmp"}}) {
-        QDir().mkpath(root + QLatin1Char('/') + QLatin1String(folder));
-        env.insert(QLatin1String(name), root + QLatin1Char('/') + QLatin1String(folder));
-    }
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    return env;
-}
-
 // Everything the server serves for the event from each boat's first time stamp on.
 QList<StoredRaceCheck::Boat> servedBoats(quint16 port, int eventId)
 {
@@ -61,7 +48,7 @@ QList<StoredRaceCheck::Boat> servedBoats(quint16 port, int eventId)
 void EndToEndTest::viewerStoresWhatTheServerServes()
 {
     const QString root = TestEnvironment::freshFolder(QStringLiteral("e2e"));
-    const QProcessEnvironment env = profileEnvironment(root);
+    const QProcessEnvironment env = TestEnvironment::viewerProcess(root);
 
     QProcess server;
     server.setProcessEnvironment(env);

@@ -28,19 +28,6 @@ constexpr int eventId = 777;
 constexpr int boatCount = 6;
 constexpr int positionsPerBoat = 30000;
 
-QProcessEnvironment profileEnvironment(const QString &root)
-{
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const auto &[name, folder] : {std::pair{"XDG_DATA_HOME", "data"}, std::pair{"XDG_CONFIG_HOME", "config"},
-                                       std::pair{"XDG_CONFIG_DIRS", "xdg"}, std::pair{"XDG_CACHE_HOME", "cache"},
-                                       std::pair{"TMPDIR", "tmp"}}) {
-        QDir().mkpath(root + QLatin1Char('/') + QLatin1String(folder));
-        env.insert(QLatin1String(name), root + QLatin1Char('/') + QLatin1String(folder));
-    }
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    return env;
-}
-
 // The viewer's own database, made as its start-up makes it, with a running race of boats
 // whose positions it has never fetched; and its settings, pointing at the test's server.
 bool writeProfile(const QString &root, const QUrl &server, qint64 von, qint64 bis)
@@ -189,7 +176,7 @@ void CrashSafetyTest::init()
 void CrashSafetyTest::killedWhileStoringLosesNothingAndCompletesLater()
 {
     const QString root = TestEnvironment::freshFolder(QStringLiteral("crash"));
-    const QProcessEnvironment env = profileEnvironment(root);
+    const QProcessEnvironment env = TestEnvironment::viewerProcess(root);
     const QString dbPath = root + QStringLiteral("/data/Brisavela2023/brisavela2024.db");
     const QString journal = dbPath + QStringLiteral("-journal");
 

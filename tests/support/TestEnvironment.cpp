@@ -1,12 +1,12 @@
 #include "tests/support/TestEnvironment.h"
 
-
 #include <QDir>
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
 
 #include <cstdlib>
+#include <utility>
 
 namespace {
 QTemporaryDir *rootDir = nullptr;
@@ -100,4 +100,17 @@ QString TestEnvironment::freshFolder(const QString &name)
     const QString path = sub("work") + QLatin1Char('/') + name;
     emptyFolder(path);
     return path;
+}
+
+QProcessEnvironment TestEnvironment::viewerProcess(const QString &root)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const auto &[name, folder] : {std::pair{"XDG_DATA_HOME", "data"}, std::pair{"XDG_CONFIG_HOME", "config"},
+                                       std::pair{"XDG_CONFIG_DIRS", "xdg"}, std::pair{"XDG_CACHE_HOME", "cache"},
+                                       std::pair{"TMPDIR", "tmp"}}) {
+        QDir().mkpath(root + QLatin1Char('/') + QLatin1String(folder));
+        env.insert(QLatin1String(name), root + QLatin1Char('/') + QLatin1String(folder));
+    }
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    return env;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QProcessEnvironment>
 #include <QString>
 
 // A private home for the test process: XDG folders, TMPDIR and the settings stores point
@@ -26,4 +27,8 @@ public:
 
     // A fresh, empty folder below the root, for a test's own files.
     static QString freshFolder(const QString &name);
+
+    // The environment of a viewer process the test starts: its own XDG folders and TMPDIR
+    // below root, headless.
+    static QProcessEnvironment viewerProcess(const QString &root);
 };
