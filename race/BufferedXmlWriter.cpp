@@ -42,6 +42,15 @@ bool BufferedXmlWriter::flushWhenFull()
     return m_buffer.size() < blockChars ? !m_failed : flush();
 }
 
+std::optional<ExportResult> BufferedXmlWriter::handOn(const ExportProgress &progress, qint64 fixesWritten)
+{
+    if (!flushWhenFull())
+        return ExportResult::Failed;
+    if (progress && !progress(fixesWritten))
+        return ExportResult::Cancelled;
+    return std::nullopt;
+}
+
 bool BufferedXmlWriter::finish()
 {
     m_xml.writeEndDocument();

@@ -1,7 +1,11 @@
 #pragma once
 
+#include "race/ExportedRace.h"
+
 #include <QString>
 #include <QXmlStreamWriter>
+
+#include <optional>
 
 class QIODevice;
 
@@ -31,6 +35,9 @@ public:
 
     // Hands the collected text on once it has grown large; false when the device failed.
     bool flushWhenFull();
+    // The same, then tells progress how many positions are written: what ends the export
+    // there (the device failed, or the user cancelled), nothing when it goes on.
+    std::optional<ExportResult> handOn(const ExportProgress &progress, qint64 fixesWritten);
     // Ends the document and hands on the rest; false when the device failed now or before.
     bool finish();
 

@@ -96,19 +96,15 @@ ExportResult GpxWriter::write(QIODevice &device, const ExportedRace &race, const
                 out.appendRawLine(line, pointLine(line, fix));
                 if (++written % progressEvery != 0)
                     continue;
-                if (!out.flushWhenFull())
-                    return ExportResult::Failed;
-                if (progress && !progress(written))
-                    return ExportResult::Cancelled;
+                if (const std::optional<ExportResult> end = out.handOn(progress, written))
+                    return *end;
             }
             out.endRawLines(2);
             xml.writeEndElement();
         }
         xml.writeEndElement();
-        if (!out.flushWhenFull())
-            return ExportResult::Failed;
-        if (progress && !progress(written))
-            return ExportResult::Cancelled;
+        if (const std::optional<ExportResult> end = out.handOn(progress, written))
+            return *end;
     }
     xml.writeEndElement();
     return out.finish() ? ExportResult::Written : ExportResult::Failed;

@@ -110,18 +110,14 @@ ExportResult KmlWriter::write(QIODevice &device, const ExportedRace &race, const
             out.appendRawLine(line, coordLine(line, fix));
             if (++written % progressEvery != 0)
                 continue;
-            if (!out.flushWhenFull())
-                return ExportResult::Failed;
-            if (progress && !progress(written))
-                return ExportResult::Cancelled;
+            if (const std::optional<ExportResult> end = out.handOn(progress, written))
+                return *end;
         }
         out.endRawLines(3);
         xml.writeEndElement();
         xml.writeEndElement();
-        if (!out.flushWhenFull())
-            return ExportResult::Failed;
-        if (progress && !progress(written))
-            return ExportResult::Cancelled;
+        if (const std::optional<ExportResult> end = out.handOn(progress, written))
+            return *end;
     }
     xml.writeEndElement();
     xml.writeEndElement();
