@@ -15,14 +15,12 @@
 #include <QPainter>
 #include <QWheelEvent>
 
-#include <exception>
 
 Karte::Karte(Scheme *scene, ChartOwner *owner, TileSource *tiles)
     : QGraphicsView(scene)
     , m_owner(owner)
     , m_scene(scene)
     , m_tiles(tiles)
-    , m_emptyTile(TileGrid::tileSize, TileGrid::tileSize, QImage::Format_RGB32)
 {
     Q_ASSERT(owner);
     Q_ASSERT(tiles);
@@ -33,7 +31,6 @@ Karte::Karte(Scheme *scene, ChartOwner *owner, TileSource *tiles)
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // Without a frame the viewport is the whole widget, so scene coordinates stay view pixels.
     setFrameShape(QFrame::NoFrame);
-    m_emptyTile.fill(QColor(192, 192, 192));
     // The tiles and the scale bar are drawn into a picture kept until they change; a replay
     // step copies it instead of drawing every tile again.
     setCacheMode(QGraphicsView::CacheBackground);
@@ -77,7 +74,7 @@ void Karte::setZoom(int zoom)
 {
     // The store holds tiles of one zoom level; indexes of another level mean other places.
     if (zoom != m_grid.zoom())
-        m_tileStore.clear();
+        m_memory.clear();
     m_grid.setZoom(zoom);
 }
 
@@ -120,7 +117,7 @@ void Karte::refresh()
         m_backgroundKey = key;
         resetCachedContent();
     }
-    purge();
+    m_memory.keepOnly(m_grid);
     if (m_pendingUrl.isEmpty())
         scheduleStep();
     projectGates();
@@ -196,23 +193,6 @@ GeoPoint Karte::coordinatesAtPixel(int px, int py) const
     return m_grid.coordinatesAtPixel(px, py, QSize(width(), height()));
 }
 
-bool Karte::hasTile(const QPoint &tile) const
-{
-    return m_tileStore.find(tile) != m_tileStore.end();
-}
-
-bool Karte::isPlaceholder(const QPoint &tile) const
-{
-    const auto it = m_tileStore.find(tile);
-    return it != m_tileStore.end() && it->second.cacheKey() == m_emptyTile.cacheKey();
-}
-
-QImage Karte::storedTile(const QPoint &tile) const
-{
-    const auto it = m_tileStore.find(tile);
-    return it == m_tileStore.end() ? QImage() : it->second;
-}
-
 void Karte::scheduleStep()
 {
     // One tile per step, each step its own event, so painting and input go on in between.
@@ -228,8 +208,6 @@ void Karte::download()
     try {
         if (fetchStep())
             scheduleStep();
-    } catch (const std::exception &) {
-        qDebug() << "Exception in Karte::download";
     } catch (...) {
         qDebug() << "Exception in Karte::download";
     }
@@ -237,7 +215,7 @@ void Karte::download()
 
 bool Karte::fetchStep()
 {
-    const QPoint tile = m_grid.nextMissing([this](const QPoint &p) { return !hasTile(p); });
+    const QPoint tile = m_grid.nextMissing([this](const QPoint &p) { return !m_memory.has(p); });
     // The search order decides near the edges of the world: once it arrives at a tile
     // outside, the pass ends. Nothing is outstanding for it, so no pass is left open.
     if (tile == QPoint(0, 0) || !m_grid.inWorld(tile)) {
@@ -249,14 +227,14 @@ bool Karte::fetchStep()
     const QImage image = m_tiles->cached(z, tile);
     if (!image.isNull()) {
         storeTile(tile, image);
-        purge();
+        m_memory.keepOnly(m_grid);
         emit updated(m_grid.tileScreenRect(tile));
         qDebug() << "Karte::download(), gefunden, " << path;
         return true;
     }
     if (!m_owner->loadMaps()) {
-        storeTile(tile, m_emptyTile);
-        purge();
+        storeTile(tile, m_memory.placeholder());
+        m_memory.keepOnly(m_grid);
         emit updated(m_grid.tileScreenRect(tile));
         return true;
     }
@@ -273,7 +251,7 @@ void Karte::requestTile(const QPoint &tile)
     m_owner->setNetLedOn();
     m_tiles->request(z, tile);
     // Counts as present while the reply is outstanding, so it is not asked for twice.
-    storeTile(tile, m_emptyTile);
+    storeTile(tile, m_memory.placeholder());
 }
 
 void Karte::tileReplied(int zoom, const QPoint &tile, const QImage &image)
@@ -281,10 +259,10 @@ void Karte::tileReplied(int zoom, const QPoint &tile, const QImage &image)
     // A reply for another zoom level has filled the disk cache but must not be drawn.
     const bool currentZoom = zoom == m_grid.zoom();
     if (currentZoom) {
-        storeTile(tile, image.isNull() ? m_emptyTile : image);
+        storeTile(tile, image.isNull() ? m_memory.placeholder() : image);
         emit updated(m_grid.tileScreenRect(tile));
     }
-    purge();
+    m_memory.keepOnly(m_grid);
     m_owner->setNetLedOff();
     scheduleStep();
 }
@@ -295,19 +273,9 @@ void Karte::updateMap(const QRect &r)
     viewport()->update(r);
 }
 
-void Karte::purge()
-{
-    for (auto it = m_tileStore.begin(); it != m_tileStore.end();) {
-        if (m_grid.keeps(it->first))
-            ++it;
-        else
-            it = m_tileStore.erase(it);
-    }
-}
-
 void Karte::storeTile(const QPoint &tile, const QImage &image)
 {
-    m_tileStore[tile] = image;
+    m_memory.store(tile, image);
     // Only the tile's square of the kept background is drawn anew; the view's pixels are
     // scene coordinates.
     invalidateScene(QRectF(m_grid.tileScreenRect(tile)), QGraphicsScene::BackgroundLayer);
@@ -324,8 +292,7 @@ void Karte::drawBackground(QPainter *painter, const QRectF &rect)
                              TileGrid::tileSize, TileGrid::tileSize);
             if (!box.intersects(rect))
                 continue;
-            const auto it = m_tileStore.find(tile);
-            painter->drawImage(box, it == m_tileStore.end() ? m_emptyTile : it->second);
+            painter->drawImage(box, m_memory.shown(tile));
         }
     }
     drawScale(painter, m_grid.zoom());
@@ -338,19 +305,13 @@ void Karte::drawScale(QPainter *painter, int zoom)
 
 void Karte::keyPressEvent(QKeyEvent *event)
 {
-    switch (event->key()) {
-    case Qt::Key_Left:
-        panBy(QPoint(256, 0));
-        break;
-    case Qt::Key_Right:
-        panBy(QPoint(-256, 0));
-        break;
-    case Qt::Key_Up:
-        panBy(QPoint(0, 256));
-        break;
-    case Qt::Key_Down:
-        panBy(QPoint(0, -256));
-        break;
+    // The arrow keys move the chart a tile the other way, as dragging it would.
+    const int key = event->key();
+    if (key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down) {
+        panBy(QPoint(key == Qt::Key_Left ? 256 : key == Qt::Key_Right ? -256 : 0,
+                     key == Qt::Key_Up ? 256 : key == Qt::Key_Down ? -256 : 0));
+    }
+    switch (key) {
     case Qt::Key_Plus:
         zoomBy(1);
         m_owner->setZoomStatus(m_grid.zoom());

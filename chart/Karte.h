@@ -3,6 +3,7 @@
 #include "chart/GeoPoint.h"
 #include "chart/SpeedScale.h"
 #include "chart/TileGrid.h"
+#include "chart/TileMemory.h"
 
 #include <QGraphicsView>
 #include <QPointer>
@@ -12,7 +13,6 @@
 
 #include <memory>
 #include <optional>
-#include <unordered_map>
 
 class ChartOwner;
 class SpeedLegend;
@@ -64,10 +64,10 @@ public:
     const TileGrid &grid() const { return m_grid; }
 
     // Tiles held in memory, for inspection.
-    bool hasTile(const QPoint &tile) const;
-    bool isPlaceholder(const QPoint &tile) const;
-    QImage storedTile(const QPoint &tile) const;
-    int storedTileCount() const { return int(m_tileStore.size()); }
+    bool hasTile(const QPoint &tile) const { return m_memory.has(tile); }
+    bool isPlaceholder(const QPoint &tile) const { return m_memory.isPlaceholder(tile); }
+    QImage storedTile(const QPoint &tile) const { return m_memory.image(tile); }
+    int storedTileCount() const { return m_memory.count(); }
     QUrl pendingUrl() const { return m_pendingUrl; }
     // A fetch step is queued or a pass has requests in flight it has not finished with.
     bool fetchPassRunning() const { return m_stepQueued || !m_pendingUrl.isEmpty(); }
@@ -98,15 +98,9 @@ private:
     static constexpr qreal gateLevel = -2;
     static constexpr qreal trackLevel = -1;
 
-    struct TileKeyHash
-    {
-        size_t operator()(const QPoint &p) const { return size_t(p.x() * 17 ^ p.y()); }
-    };
-
     void projectGates();
     void scheduleStep();
     bool fetchStep();
-    void purge();
     void storeTile(const QPoint &tile, const QImage &image);
     void requestTile(const QPoint &tile);
 
@@ -134,8 +128,7 @@ private:
     BackgroundKey m_backgroundKey;
     QList<GateItem *> m_gates;
     TileGrid m_grid;
-    QImage m_emptyTile;
-    std::unordered_map<QPoint, QImage, TileKeyHash> m_tileStore;
+    TileMemory m_memory;
     QUrl m_pendingUrl;
     bool m_stepQueued = false;
     bool m_dragged = false;

@@ -5,6 +5,7 @@
 #include "chart/SpriteFrames.h"
 #include "chart/StaleTag.h"
 #include "chart/TrackLine.h"
+#include "chart/TrackSimplifier.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -13,46 +14,8 @@
 #include <QStaticText>
 
 #include <cmath>
-#include <utility>
-#include <vector>
 
 namespace {
-
-struct Vec
-{
-    double x, y;
-};
-
-Vec minus(const GeoPoint &a, const GeoPoint &b)
-{
-    return {a.lat - b.lat, a.lng - b.lng};
-}
-
-double dot(const Vec &a, const Vec &b)
-{
-    return a.x * b.x + a.y * b.y;
-}
-
-// Squared distance of p from the segment a-b, in plain degrees of latitude and longitude.
-double squaredSegmentDistance(const GeoPoint &p, const GeoPoint &a, const GeoPoint &b)
-{
-    const Vec ab = minus(b, a);
-    const double abLength2 = dot(ab, ab);
-    const Vec ap = minus(p, a);
-    Vec u{0.0, 0.0};
-    if (abLength2 > 0.0) {
-        const double len = std::sqrt(abLength2);
-        u = {ab.x / len, ab.y / len};
-    }
-    const double l = dot(ap, u);
-    if (l <= 0.0)
-        return dot(ap, ap);
-    if (l * l >= abLength2) {
-        const Vec bp = minus(p, b);
-        return dot(bp, bp);
-    }
-    return dot(ap, ap) - l * l;
-}
 
 // The painter's pen, made solid and cosmetic in the given width and colour.
 QPen solidPen(QPen pen, int width, const QColor &colour)
@@ -214,44 +177,7 @@ void Ship::drawBoatImage(qreal devicePixelRatio)
 void Ship::simplify(double tolerance)
 {
     m_simplifyTolerance = tolerance;
-    const double epsilon2 = tolerance * tolerance;
-    m_simplifiedTrack.clear();
-    const int n = m_fullTrack.count();
-    if (n == 0)
-        return;
-    std::vector<char> keep(size_t(n), 0);
-
-    // Douglas-Peucker; the pending ranges are kept on a list instead of the call stack, as
-    // a long zig-zag track would recurse once per point.
-    std::vector<std::pair<int, int>> pending{{0, n - 1}};
-    while (!pending.empty()) {
-        auto [first, last] = pending.back();
-        pending.pop_back();
-        while (first + 1 < last) {
-            const GeoPoint a = m_fullTrack.position(first);
-            const GeoPoint b = m_fullTrack.position(last);
-            int best = 0;
-            double largest = 0.0;
-            for (int i = first + 1; i < last; ++i) {
-                const double d = squaredSegmentDistance(m_fullTrack.position(i), a, b);
-                if (d > largest) {
-                    largest = d;
-                    best = i;
-                }
-            }
-            if (largest <= epsilon2)
-                break;
-            keep[size_t(best)] = 1;
-            pending.push_back({first, best});
-            first = best;
-        }
-    }
-    keep[0] = 1;
-    keep[size_t(n - 1)] = 1;
-    for (int i = 0; i < n; ++i) {
-        if (keep[size_t(i)])
-            m_simplifiedTrack.append(m_fullTrack, i);
-    }
+    TrackSimplifier::simplify(m_fullTrack, tolerance, m_simplifiedTrack);
 }
 
 void Ship::unfollowAll()

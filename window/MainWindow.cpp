@@ -11,15 +11,14 @@
 #include "store/Environment.h"
 #include "store/PrefsTable.h"
 #include "store/RegattaTable.h"
-#include "window/AboutDialog.h"
-#include "window/KeysDialog.h"
 #include "window/RaceRanking.h"
 #include "window/RankingExportAction.h"
 #include "window/RankingTable.h"
-#include "window/SpeedColouring.h"
 #include "window/ReplayBar.h"
-#include "window/TrackExportAction.h"
 #include "window/ReplayKeys.h"
+#include "window/SpeedColouring.h"
+#include "window/TrackExportAction.h"
+#include "window/ViewHelpMenus.h"
 #include "window/ViewMemory.h"
 
 #include <QAction>
@@ -148,23 +147,7 @@ void MainWindow::buildAdditions()
         m_settings->speedColoursBox(), m_chart,
         [this] { return m_regatta ? m_regatta->ships() : QList<Ship *>(); }, this);
 
-    m_viewMenu = menuBar()->addMenu(tr("&Ansicht"));
-    m_showFleetAction = m_viewMenu->addAction(tr("Flotte zeigen"));
-    m_showFleetAction->setShortcut(QKeySequence(Qt::Key_F));
-    connect(m_showFleetAction, &QAction::triggered, this, [this] {
-        m_fleetView->showFleet();
-        m_chart->setFocus();
-    });
-    m_showCourseAction = m_viewMenu->addAction(tr("Bahn zeigen"));
-    connect(m_showCourseAction, &QAction::triggered, this, [this] {
-        m_fleetView->showCourse();
-        m_chart->setFocus();
-    });
-    m_helpMenu = menuBar()->addMenu(tr("&Hilfe"));
-    m_keysAction = m_helpMenu->addAction(tr("Tastenkürzel"));
-    connect(m_keysAction, &QAction::triggered, this, &MainWindow::showKeys);
-    m_aboutAction = m_helpMenu->addAction(tr("Über Brisavela"));
-    connect(m_aboutAction, &QAction::triggered, this, &MainWindow::showAbout);
+    m_viewHelp = new ViewHelpMenus(menuBar(), m_fleetView.get(), m_chart, this);
 }
 
 QComboBox *MainWindow::speedBox() const
@@ -175,22 +158,6 @@ QComboBox *MainWindow::speedBox() const
 QAbstractButton *MainWindow::liveButton() const
 {
     return m_bar->liveButton;
-}
-
-void MainWindow::showKeys()
-{
-    if (!m_keysDialog)
-        m_keysDialog = new KeysDialog(this);
-    m_keysDialog->show();
-    m_keysDialog->raise();
-}
-
-void MainWindow::showAbout()
-{
-    if (!m_aboutDialog)
-        m_aboutDialog = new AboutDialog(this);
-    m_aboutDialog->show();
-    m_aboutDialog->raise();
 }
 
 void MainWindow::setRegatta(Regatta *regatta)

@@ -21,6 +21,7 @@
 #include "window/StaleMarking.h"
 #include "window/StatusNote.h"
 #include "window/TrackingClient.h"
+#include "window/ViewHelpMenus.h"
 
 #include <QList>
 #include <QMainWindow>
@@ -138,14 +139,14 @@ public:
     QLabel *lastFetchLabel() const { return m_status->lastFetchLabel(); }
     QComboBox *speedBox() const;
     QAbstractButton *liveButton() const;
-    QMenu *viewMenu() const { return m_viewMenu; }
-    QMenu *helpMenu() const { return m_helpMenu; }
-    QAction *showFleetAction() const { return m_showFleetAction; }
-    QAction *showCourseAction() const { return m_showCourseAction; }
-    QAction *keysAction() const { return m_keysAction; }
-    QAction *aboutAction() const { return m_aboutAction; }
-    KeysDialog *keysDialog() const { return m_keysDialog; }
-    AboutDialog *aboutDialog() const { return m_aboutDialog; }
+    QMenu *viewMenu() const { return m_viewHelp->viewMenu(); }
+    QMenu *helpMenu() const { return m_viewHelp->helpMenu(); }
+    QAction *showFleetAction() const { return m_viewHelp->showFleetAction(); }
+    QAction *showCourseAction() const { return m_viewHelp->showCourseAction(); }
+    QAction *keysAction() const { return m_viewHelp->keysAction(); }
+    QAction *aboutAction() const { return m_viewHelp->aboutAction(); }
+    KeysDialog *keysDialog() const { return m_viewHelp->keysDialog(); }
+    AboutDialog *aboutDialog() const { return m_viewHelp->aboutDialog(); }
     ReplaySpeed *replaySpeed() const { return m_speed; }
     LiveFollow *liveFollow() const { return m_live; }
     StaleMarking *staleMarking() const { return m_stale; }
@@ -205,8 +206,6 @@ private slots:
     void toggleAutoLoad();
     void toggleShowCompleteTracks();
     void toggleLookForUpdate();
-    void showKeys();
-    void showAbout();
 
 private:
     void connectClient();
@@ -256,14 +255,7 @@ private:
     FetchHealth *m_health = nullptr;
     ReadoutTips *m_tips = nullptr;
     std::unique_ptr<FleetView> m_fleetView;
-    QMenu *m_viewMenu = nullptr;
-    QMenu *m_helpMenu = nullptr;
-    QAction *m_showFleetAction = nullptr;
-    QAction *m_showCourseAction = nullptr;
-    QAction *m_keysAction = nullptr;
-    QAction *m_aboutAction = nullptr;
-    KeysDialog *m_keysDialog = nullptr;
-    AboutDialog *m_aboutDialog = nullptr;
+    ViewHelpMenus *m_viewHelp = nullptr;
     RankingTable *m_rankingTable = nullptr;
     RaceRanking *m_ranking = nullptr;
     SpeedColouring *m_speedColouring = nullptr;
