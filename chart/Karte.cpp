@@ -15,7 +15,6 @@
 #include <QPainter>
 #include <QWheelEvent>
 
-
 Karte::Karte(Scheme *scene, ChartOwner *owner, TileSource *tiles)
     : QGraphicsView(scene)
     , m_owner(owner)
