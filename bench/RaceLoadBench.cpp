@@ -2,6 +2,7 @@
 // recorded race's tracks. Measures loadRace from the call to the slider being set, with
 // and without the track index, and the placement done after every boat as well as once.
 //   bench_race_load [boats] [positions per boat] [indexed]  ("indexed": only the indexed load)
+#include "bench/BenchRace.h"
 #include "chart/Ship.h"
 #include "participants/IconSelector.h"
 #include "race/Regatta.h"
@@ -30,12 +31,6 @@
 #include <memory>
 
 namespace {
-class SilentBoxes : public MessagePresenter
-{
-public:
-    Button present(const MessageRequest &) override { return MessageRequest::Ok; }
-};
-
 QTextStream &out()
 {
     static QTextStream s(stdout);
@@ -101,12 +96,6 @@ Race raceOf(const Regatta &regatta)
     return {};
 }
 
-double median(QList<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 // The raw limit: the same query of every boat through the sqlite3 C API into plain records.
 double timeRawQuery(const QList<int> &shipIds)
 {
@@ -167,7 +156,7 @@ int main(int argc, char *argv[])
     const int boats = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 100;
     const int positions = argc > 2 ? QString::fromLocal8Bit(argv[2]).toInt() : 10000;
     const bool indexedOnly = argc > 3 && QByteArray(argv[3]) == "indexed";
-    SilentBoxes boxes;
+    BenchRace::SilentBoxes boxes;
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
 
     QTemporaryDir folder;
@@ -196,7 +185,7 @@ int main(int argc, char *argv[])
             QList<double> runs;
             for (int i = 0; i < 3; ++i)
                 runs << run();
-            out() << what << ": " << QString::number(median(runs), 'f', 1) << " ms (median of 3)" << Qt::endl;
+            out() << what << ": " << QString::number(BenchRace::median(runs), 'f', 1) << " ms (median of 3)" << Qt::endl;
         };
         if (!indexedOnly) {
             QSqlQuery(QStringLiteral("DROP INDEX IF EXISTS track_ship_event_time")).exec();

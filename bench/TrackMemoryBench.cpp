@@ -1,6 +1,7 @@
 // Memory of a large race held in boats: 200 boats with 20,000 positions each, every
 // track placed on the chart once. Reports the resident memory it takes per position.
 //   bench_track_memory [boats] [positions per boat]
+#include "bench/BenchRace.h"
 #include "chart/ChartOwner.h"
 #include "chart/Karte.h"
 #include "chart/Scheme.h"
@@ -9,7 +10,6 @@
 #include "tools/demodata/RecordedRace.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QNetworkAccessManager>
 #include <QTextStream>
 
@@ -32,17 +32,6 @@ public:
     bool animating() const override { return false; }
 };
 
-qint64 residentKiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
-    }
-    return 0;
-}
 } // namespace
 
 int main(int argc, char *argv[])
@@ -61,7 +50,7 @@ int main(int argc, char *argv[])
     chart.setZoom(14);
     chart.refresh();
 
-    const qint64 before = residentKiB();
+    const qint64 before = BenchRace::residentKiB();
     std::vector<std::unique_ptr<Ship>> ships;
     for (int b = 0; b < boats; ++b) {
         auto ship = std::make_unique<Ship>(b, QStringLiteral("Boot%1").arg(b), QString(), QString());
@@ -80,7 +69,7 @@ int main(int argc, char *argv[])
         ship->updateOnChart(chart);
         ships.push_back(std::move(ship));
     }
-    const qint64 after = residentKiB();
+    const qint64 after = BenchRace::residentKiB();
     const double total = double(boats) * positions;
     auto perPosition = [&](qint64 kib) { return QString::number(kib * 1024.0 / total, 'f', 1); };
     QTextStream(stdout) << boats << " boats x " << positions << " positions: " << (after - before) / 1024
@@ -90,7 +79,7 @@ int main(int argc, char *argv[])
     chart.setZoom(10);
     chart.refresh();
     chart.grab();
-    const qint64 drawn = residentKiB();
+    const qint64 drawn = BenchRace::residentKiB();
     QTextStream(stdout) << "after drawing every track once: " << perPosition(drawn - before)
                         << " bytes per position" << Qt::endl;
     return 0;
