@@ -9,6 +9,8 @@
 #include "race/Regatta.h"
 #include "store/Sql.h"
 #include "tools/httpserver/LocalHttpServer.h"
+#include "chart/Karte.h"
+#include "chart/TrackLayer.h"
 #include "window/MainWindow.h"
 #include "window/TrackingClient.h"
 
@@ -21,6 +23,7 @@
 #include <QTextStream>
 #include <QThread>
 #include <QTimer>
+#include <QWindow>
 
 #include <sqlite3.h>
 
@@ -147,6 +150,22 @@ Fetch fetch(Viewer &viewer, bool watch)
     return f;
 }
 
+void settle(Viewer &viewer)
+{
+    QWindow *window = viewer.window->windowHandle();
+    QElapsedTimer limit;
+    limit.start();
+    while (!(window && window->isExposed()) && limit.elapsed() < 5000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        window = viewer.window->windowHandle();
+    }
+    TrackLayer *layer = viewer.window->chart()->trackLayer();
+    do {
+        viewer.window->repaint();
+        QCoreApplication::processEvents();
+    } while (!layer->complete() && limit.elapsed() < 5000);
+}
+
 qint64 storedRows()
 {
     QSqlQuery count(QStringLiteral("SELECT COUNT(*) FROM track"));
@@ -241,7 +260,7 @@ int main(int argc, char *argv[])
     ServerThread server(answers);
 
     QList<double> gui, worker, handler, wall, qt, c;
-    Fetch big;
+    QList<double> bigGap, bigFrames, bigGui, bigWorker, bigWall;
     for (int run = 0; run < runs; ++run) {
         Database database;
         fillFleet(boats, 0);
@@ -253,17 +272,23 @@ int main(int argc, char *argv[])
         viewer.window->hide();
         const Fetch f = fetch(viewer, false);
         viewer.window->show();
-        // Painted now, so that the big answer's figure holds only what it causes.
-        viewer.window->repaint();
+        // Shown and painted in full now, tracks and all, so that the big answer's figure
+        // holds only what it causes: the platform exposes the window a few turns later.
+        settle(viewer);
         if (storedRows() != qint64(boats) * lines)
             out() << "  (stored " << storedRows() << " rows, not " << qint64(boats) * lines << "!)" << Qt::endl;
         gui << f.guiCpu;
         worker << f.workerCpu;
         handler << f.guiCpu + f.workerCpu;
         wall << f.wall;
-        if (run == 0 && bigLines > 0) {
+        if (bigLines > 0) {
             answers.big = true;
-            big = fetch(viewer, true);
+            const Fetch big = fetch(viewer, true);
+            bigGap << big.longestGap;
+            bigFrames << big.framesLost;
+            bigGui << big.guiCpu;
+            bigWorker << big.workerCpu;
+            bigWall << big.wall;
             if (storedRows() != qint64(boats) * lines + bigLines)
                 out() << "  (big answer: stored " << storedRows() << " rows)" << Qt::endl;
         }
@@ -280,8 +305,9 @@ int main(int argc, char *argv[])
           << QString::number(100.0 * median(qt) / median(handler), 'f', 0) << " % of the raw QSQLITE rate"
           << Qt::endl;
     if (bigLines > 0)
-        out() << "one answer of " << bigLines << " lines: event loop at most " << ms(big.longestGap)
-              << " without turning, " << big.framesLost << " frames lost; window thread CPU " << ms(big.guiCpu)
-              << ", storing thread " << ms(big.workerCpu) << ", wall " << ms(big.wall) << Qt::endl;
+        out() << "one answer of " << bigLines << " lines: event loop at most " << ms(median(bigGap))
+              << " without turning (worst run " << ms(*std::max_element(bigGap.begin(), bigGap.end())) << "), "
+              << median(bigFrames) << " frames lost; window thread CPU " << ms(median(bigGui)) << ", storing thread "
+              << ms(median(bigWorker)) << ", wall " << ms(median(bigWall)) << Qt::endl;
     return 0;
 }

@@ -33,6 +33,10 @@ Karte::Karte(Scheme *scene, ChartOwner *owner, TileSource *tiles)
     // The tiles and the scale bar are drawn into a picture kept until they change; a replay
     // step copies it instead of drawing every tile again.
     setCacheMode(QGraphicsView::CacheBackground);
+    // That picture covers the whole view, so the viewport need not be cleared first: a
+    // full-view fill on every replay step for nothing.
+    viewport()->setAutoFillBackground(false);
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     // The scene owns the layer, as every item in it.
     m_layer = new TrackLayer(*this);
     m_layer->setZValue(trackLevel);

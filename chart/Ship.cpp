@@ -73,28 +73,52 @@ std::optional<TrackPoint> Ship::positionAt(int t)
 
     int lo = 0;
     int hi = last;
-    int mid = last / 2;
-    for (;;) {
-        const qint32 m = track.time(mid);
-        if (t == m)
-            return track.point(mid);
-        if (t > m)
-            lo = mid;
-        else
-            hi = mid;
-        if (lo >= hi - 1)
-            break;
-        mid = (lo + hi) / 2;
+    // The leg of the last step, or the one after it, if t lies strictly inside: with times
+    // ascending, that is the leg the search below would find.
+    auto inside = [&](int k) { return k >= 0 && k < last && track.time(k) < t && t < track.time(k + 1); };
+    if (m_leg.track == &track && inside(m_leg.lo)) {
+        lo = m_leg.lo;
+        hi = lo + 1;
+    } else if (m_leg.track == &track && inside(m_leg.lo + 1)) {
+        lo = m_leg.lo + 1;
+        hi = lo + 1;
+    } else {
+        int mid = last / 2;
+        for (;;) {
+            const qint32 m = track.time(mid);
+            if (t == m)
+                return track.point(mid);
+            if (t > m)
+                lo = mid;
+            else
+                hi = mid;
+            if (lo >= hi - 1)
+                break;
+            mid = (lo + hi) / 2;
+        }
     }
+    m_leg.track = &track;
+    m_leg.lo = lo;
 
     const TrackPoint a = track.point(lo);
     const TrackPoint b = track.point(hi);
     // Two points sharing a time, or a bracket that collapsed onto one point, give no speed.
     if (b.time <= a.time)
         return a;
-    const double v = GeoPoint::distanceKm(a.position, b.position) / double(b.time - a.time);
+    // Speed and bearing depend on the leg's ends only; worked out again when they differ.
+    if (!m_leg.known || !(m_leg.a == a.position) || !(m_leg.b == b.position) || m_leg.ta != a.time
+        || m_leg.tb != b.time) {
+        m_leg.a = a.position;
+        m_leg.b = b.position;
+        m_leg.ta = a.time;
+        m_leg.tb = b.time;
+        m_leg.kmPerSecond = GeoPoint::distanceKm(a.position, b.position) / double(b.time - a.time);
+        m_leg.bearing = GeoPoint::bearing(a.position, b.position);
+        m_leg.known = true;
+    }
+    const double v = m_leg.kmPerSecond;
     m_speed = v * 3600.0 / 1.852;
-    const double theta = GeoPoint::bearing(a.position, b.position);
+    const double theta = m_leg.bearing;
     const GeoPoint p = GeoPoint::destination(a.position, v * double(t - a.time), theta);
     TrackPoint r(p.lat, p.lng, t, theta, 5.0);
     r.index = hi;

@@ -156,9 +156,25 @@ private:
     void placeTrackLine();
     void updateBounds(const QSize &view);
 
+    // The leg the last replay step fell into and what was worked out of its two ends: a
+    // replay moves on a little at a time, so the next step mostly finds the same leg.
+    struct LegMemo
+    {
+        const Track *track = nullptr;
+        int lo = -1;
+        GeoPoint a;
+        GeoPoint b;
+        qint32 ta = 0;
+        qint32 tb = 0;
+        double kmPerSecond = 0;
+        double bearing = 0;
+        bool known = false;
+    };
+
     int m_id;
     int m_regattaId = 0;
     double m_speed = 0.0;
+    LegMemo m_leg;
     QString m_name;
     QString m_klasse;
     QString m_startnr;

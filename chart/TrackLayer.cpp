@@ -159,6 +159,9 @@ void TrackLayer::drawQueued(const QList<Ship *> &ships)
     clock.start();
     QPainter painter(&m_image);
     painter.setRenderHint(QPainter::Antialiasing, false);
+    // With a clip rectangle set, Qt draws one-pixel lines without testing every pixel
+    // against the device's clip: about four times faster, and the same pixels.
+    painter.setClipRect(QRect(QPoint(0, 0), m_size));
     // A slice ends after a whole checkpoint interval when colours are drawn interval by
     // interval, else after any piece; at least one is drawn, so every paint gets on.
     auto sliceOver = [&] { return sliced && clock.elapsed() >= m_sliceMs; };
@@ -188,6 +191,8 @@ void TrackLayer::drawQueued(const QList<Ship *> &ships)
                 break;
         }
     }
+    painter.end();
+    m_painted.scan(m_image);
     m_longestSliceNs = std::max(m_longestSliceNs, clock.nsecsElapsed());
     if (complete()) {
         m_pending.clear();
@@ -216,6 +221,7 @@ void TrackLayer::rebuild(const QList<Ship *> &ships, std::vector<Part> parts)
         m_image = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
     m_image.setDevicePixelRatio(dpr);
     m_image.fill(Qt::transparent);
+    m_painted.reset(m_image);
     const SpeedScale *scale = m_chart.speedScale();
     m_scale = scale ? std::optional<SpeedScale>(*scale) : std::nullopt;
     std::vector<Piece> pieces;
@@ -263,9 +269,12 @@ void TrackLayer::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWid
         break;
     }
     drawQueued(shown);
-    painter->drawImage(QPointF(0, 0), m_image);
+    painter->save();
+    m_painted.drawOver(*painter, m_image);
     // The rest of each boat's line, boat after boat, still under all boats.
     painter->setRenderHint(QPainter::Antialiasing, false);
+    // For speed, as when drawing the picture.
+    painter->setClipRect(boundingRect(), Qt::IntersectClip);
     for (size_t k = 0; k < m_parts.size(); ++k) {
         Ship *ship = shown[int(k)];
         const Part &part = m_parts[k];
@@ -279,4 +288,5 @@ void TrackLayer::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWid
             ship->setLayerRange(ship->lineBottom(), ship->lineBottom());
         ship->drawLayerLegs(*painter);
     }
+    painter->restore();
 }

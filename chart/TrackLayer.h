@@ -1,5 +1,6 @@
 #pragma once
 
+#include "chart/PaintedBands.h"
 #include "chart/SpeedScale.h"
 
 #include <QGraphicsItem>
@@ -108,6 +109,7 @@ private:
 
     const Karte &m_chart;
     QImage m_image;
+    PaintedBands m_painted;
     // The speed colours the picture was drawn in; none: each boat's own colour.
     std::optional<SpeedScale> m_scale;
     std::vector<Part> m_parts;

@@ -6,6 +6,7 @@
 #include "tests/chart/RecordingOwner.h"
 
 #include <QPainter>
+#include <QRandomGenerator>
 #include <QTest>
 
 #include <cmath>
@@ -188,6 +189,92 @@ void ShipTest::bracketWithoutDurationGivesEarlierPoint()
     QVERIFY(p);
     QCOMPARE(p->position, GeoPoint(43.0, 16.0));
     QCOMPARE(sameTime->speed(), 0.0);
+}
+
+void ShipTest::replayStepsGiveWhatAFreshLookupGives()
+{
+    // Irregular times, two fixes sharing one, and a leg of no length; looked up as a replay
+    // does (small steps on, jumps back, exact hits, beyond both ends), while positions come
+    // in at the end and into the past, and the shown track changes.
+    QRandomGenerator random(20261208);
+    QList<Fix> fixes;
+    int time = 5000;
+    double lat = 43.0;
+    double lng = 16.0;
+    for (int i = 0; i < 300; ++i) {
+        fixes.append({lat, lng, time});
+        if (i != 40)
+            time += 1 + int(random.bounded(120));
+        if (i != 80) {
+            lat += (random.generateDouble() - 0.5) * 0.002;
+            lng += (random.generateDouble() - 0.5) * 0.002;
+        }
+    }
+    auto replayed = shipWith(fixes);
+    auto compareAt = [&](int t) {
+        auto fresh = shipWith(fixes);
+        fresh->setSpeed(replayed->speed());
+        if (replayed->shownTrack().count() != fixes.size()) {
+            fresh->simplify(0.0003);
+            fresh->showSimplifiedTrack();
+        }
+        const std::optional<TrackPoint> got = replayed->positionAt(t);
+        const std::optional<TrackPoint> want = fresh->positionAt(t);
+        QCOMPARE(got.has_value(), want.has_value());
+        QCOMPARE(got->time, want->time);
+        QCOMPARE(got->index, want->index);
+        QCOMPARE(got->position, want->position);
+        QCOMPARE(got->course, want->course);
+        QCOMPARE(got->second, want->second);
+        QCOMPARE(replayed->speed(), fresh->speed());
+    };
+    int t = fixes.first().time - 200;
+    for (int step = 0; step < 3000; ++step) {
+        const int kind = int(random.bounded(100));
+        if (kind < 80)
+            t += int(random.bounded(40));
+        else if (kind < 88)
+            t -= int(random.bounded(3000));
+        else if (kind < 96)
+            t = fixes[int(random.bounded(fixes.size()))].time;
+        else
+            t = fixes.last().time + int(random.bounded(200)) - 100;
+        compareAt(t);
+        if (QTest::currentTestFailed())
+            return;
+        if (step == 1000) {
+            // New positions at the end, as a fetch brings them.
+            std::vector<TrackPoint> later;
+            for (int k = 1; k <= 20; ++k) {
+                fixes.append({lat + 0.0001 * k, lng, time + 30 * k});
+                later.emplace_back(lat + 0.0001 * k, lng, time + 30 * k, 0, 0);
+            }
+            replayed->fullTrack().merge(later);
+            replayed->setPointCount(replayed->fullTrack().count());
+        }
+        if (step == 1600) {
+            // A position the server sent late, into the middle of the race.
+            const Fix late{43.001, 16.001, fixes[150].time + 1};
+            QVERIFY(late.time < fixes[151].time);
+            fixes.insert(151, late);
+            replayed->fullTrack().merge({TrackPoint(late.lat, late.lng, late.time, 0, 0)});
+            replayed->setPointCount(replayed->fullTrack().count());
+        }
+        if (step == 2200) {
+            replayed->simplify(0.0003);
+            replayed->showSimplifiedTrack();
+            QVERIFY(replayed->shownTrack().count() < fixes.size());
+        }
+        if (step == 1900) {
+            // The track read anew, the same times at other places.
+            replayed->fullTrack().clear();
+            for (Fix &fix : fixes) {
+                fix.lat += 0.01;
+                replayed->fullTrack().append(fix.lat, fix.lng, fix.time, 0);
+            }
+            replayed->showFullTrack();
+        }
+    }
 }
 
 void ShipTest::simplifyKeepsPointsBeyondTolerance()

@@ -10,6 +10,7 @@ private slots:
     void atOrAfterLastPointTakesCourseOfLastLeg();
     void interpolatesBetweenAndExtrapolatesBeforeFirst();
     void bracketWithoutDurationGivesEarlierPoint();
+    void replayStepsGiveWhatAFreshLookupGives();
     void simplifyKeepsPointsBeyondTolerance();
     void simplifiedTrackSharesRecords();
     void trackLineCoversThreeHours();

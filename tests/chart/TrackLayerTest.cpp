@@ -1,6 +1,7 @@
 #include "tests/chart/TrackLayerTest.h"
 
 #include "chart/Karte.h"
+#include "chart/PaintedBands.h"
 #include "chart/Scheme.h"
 #include "chart/Ship.h"
 #include "chart/SpeedLegend.h"
@@ -10,6 +11,7 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QRandomGenerator>
 #include <QStaticText>
 #include <QTest>
 
@@ -479,4 +481,66 @@ void TrackLayerTest::bigPicturesAreDrawnInSlices()
         layer.setSlicing(TrackLayer::defaultSliceLegs, TrackLayer::defaultSliceMs);
         QCOMPARE(differing(sliced, fleet.fresh()), 0);
     }
+}
+
+void TrackLayerTest::onlyPaintedBandsAreBlended()
+{
+    // Sparse lines in translucent colours, drawn in three rounds with a scan after each, over
+    // a background of noise: blending the bands must give the whole picture's blend exactly,
+    // and every painted pixel must lie in a band.
+    QRandomGenerator random(20261208);
+    QImage picture(333, 250, QImage::Format_ARGB32_Premultiplied);
+    picture.fill(Qt::transparent);
+    PaintedBands bands;
+    bands.reset(picture);
+    QImage under(picture.size(), QImage::Format_RGB32);
+    for (int y = 0; y < under.height(); ++y) {
+        for (int x = 0; x < under.width(); ++x)
+            under.setPixel(x, y, random.generate() | 0xff000000u);
+    }
+    auto blended = [&](bool onlyBands, const QTransform &transform, qreal dpr) {
+        QImage target = under.copy();
+        QImage shown = picture;
+        shown.setDevicePixelRatio(dpr);
+        QPainter painter(&target);
+        painter.setTransform(transform);
+        if (onlyBands)
+            bands.drawOver(painter, shown);
+        else
+            painter.drawImage(QPoint(0, 0), shown);
+        return target;
+    };
+    for (int round = 0; round < 3; ++round) {
+        {
+            QPainter painter(&picture);
+            for (int k = 0; k < 4 + round * 6; ++k) {
+                painter.setPen(QColor::fromRgba(random.generate() | 0x20000000u));
+                // Some lines reach the picture's last column and row, some a single pixel.
+                painter.drawLine(int(random.bounded(340)), int(random.bounded(260)), int(random.bounded(340)),
+                                 int(random.bounded(260)));
+                painter.drawPoint(int(random.bounded(333)), int(random.bounded(250)));
+            }
+        }
+        bands.scan(picture);
+        QCOMPARE(blended(true, QTransform(), 1.0), blended(false, QTransform(), 1.0));
+        QCOMPARE(blended(true, QTransform::fromTranslate(7, -3), 1.0), blended(false, QTransform::fromTranslate(7, -3), 1.0));
+        // A half-pixel shift or a dense screen: the whole picture, as before.
+        QCOMPARE(blended(true, QTransform::fromTranslate(0.5, 0), 1.0), blended(false, QTransform::fromTranslate(0.5, 0), 1.0));
+        QCOMPARE(blended(true, QTransform(), 2.0), blended(false, QTransform(), 2.0));
+        int outside = 0;
+        const std::vector<QRect> rects = bands.rects();
+        for (int y = 0; y < picture.height(); ++y) {
+            for (int x = 0; x < picture.width(); ++x) {
+                if (qAlpha(picture.pixel(x, y)) == 0 && picture.pixel(x, y) == 0)
+                    continue;
+                outside += std::none_of(rects.begin(), rects.end(), [&](const QRect &r) { return r.contains(x, y); });
+            }
+        }
+        QCOMPARE(outside, 0);
+    }
+    // An empty picture blends nothing.
+    picture.fill(Qt::transparent);
+    bands.reset(picture);
+    bands.scan(picture);
+    QVERIFY(bands.rects().empty());
 }

@@ -15,4 +15,5 @@ private slots:
     void legendShowsOnlyWithSpeedColours();
     void speedStepsLeaveOutStrayLegs();
     void bigPicturesAreDrawnInSlices();
+    void onlyPaintedBandsAreBlended();
 };
