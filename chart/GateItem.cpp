@@ -28,20 +28,26 @@ QRectF GateItem::boundingRect() const
 
 void GateItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *)
 {
-    QPen pen = painter->pen();
+    if (!m_inChartPicture)
+        draw(*painter);
+}
+
+void GateItem::draw(QPainter &painter) const
+{
+    QPen pen = painter.pen();
     pen.setWidth(1);
     pen.setStyle(Qt::SolidLine);
     pen.setColor(QColor(255, 0, 0));
-    painter->setPen(pen);
-    painter->drawEllipse(QRect(m_pixelEnd1 - QPoint(5, 5), QSize(10, 10)));
-    painter->drawEllipse(QRect(m_pixelEnd2 - QPoint(5, 5), QSize(10, 10)));
+    painter.setPen(pen);
+    painter.drawEllipse(QRect(m_pixelEnd1 - QPoint(5, 5), QSize(10, 10)));
+    painter.drawEllipse(QRect(m_pixelEnd2 - QPoint(5, 5), QSize(10, 10)));
 
     pen.setWidth(2);
     pen.setColor(QColor::fromRgba(m_lineColour));
     pen.setCosmetic(true);
-    painter->setPen(pen);
-    painter->setRenderHint(QPainter::Antialiasing, false);
-    painter->drawLine(m_pixelEnd1, m_pixelEnd2);
+    painter.setPen(pen);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.drawLine(m_pixelEnd1, m_pixelEnd2);
 }
 
 void GateItem::setPixelEnds(const QPoint &end1, const QPoint &end2)

@@ -19,6 +19,8 @@ public:
 
     QRectF boundingRect() const override;
     void paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget) override;
+    // The gate as paint draws it, whoever holds it.
+    void draw(QPainter &painter) const;
 
     GeoPoint geoEnd1() const { return m_geoEnd1; }
     GeoPoint geoEnd2() const { return m_geoEnd2; }
@@ -35,6 +37,11 @@ public:
     quint32 lineColour() const { return m_lineColour; }
     void setLineColour(int red, int green, int blue);
 
+    // Whether the chart draws the gate into the picture it keeps under the tracks; the item
+    // then paints nothing itself, or it would lie over them.
+    bool inChartPicture() const { return m_inChartPicture; }
+    void setInChartPicture(bool on) { m_inChartPicture = on; }
+
 private:
     QPoint m_pixelEnd1;
     QPoint m_pixelEnd2;
@@ -46,4 +53,5 @@ private:
     QString m_name;
     bool m_midFlag;
     quint32 m_lineColour = 0xFFFA6464;
+    bool m_inChartPicture = false;
 };

@@ -135,11 +135,17 @@ void Karte::setGates(const QList<GateItem *> &gates)
 
 void Karte::placeGates(const QList<GateItem *> &gates)
 {
+    for (GateItem *gate : std::as_const(m_gates)) {
+        if (!gates.contains(gate))
+            gate->setInChartPicture(false);
+    }
     m_gates = gates;
     projectGates();
     for (GateItem *gate : gates) {
-        // Under the tracks, which lie under the boats.
+        // Under the tracks, which lie under the boats: drawn with them into the track
+        // layer's picture.
         gate->setZValue(gateLevel);
+        gate->setInChartPicture(true);
         if (gate->scene() != m_scene)
             m_scene->addItem(gate);
     }
@@ -299,6 +305,16 @@ void Karte::drawBackground(QPainter *painter, const QRectF &rect)
         }
     }
     drawScale(painter, m_grid.zoom());
+    m_layer->drawPicture(*painter);
+}
+
+void Karte::paintEvent(QPaintEvent *event)
+{
+    // The gates and tracks lie in the kept background: brought up to date first, so that
+    // this paint already shows them as they are.
+    if (m_layer->prepare())
+        invalidateScene(sceneRect(), QGraphicsScene::BackgroundLayer);
+    QGraphicsView::paintEvent(event);
 }
 
 void Karte::drawScale(QPainter *painter, int zoom)

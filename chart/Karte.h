@@ -47,6 +47,8 @@ public:
     void setGates(const QList<GateItem *> &gates);
     // The gates of a race: projected now, added to the scene, and re-projected on every refresh.
     void placeGates(const QList<GateItem *> &gates);
+    // The gates placed, drawn under the tracks in this order.
+    const QList<GateItem *> &gates() const { return m_gates; }
     // View pixel of a track's point: its pixel on the map at this zoom, shifted to the view;
     // the same as getPixelPosForCoordinates of the point.
     QPoint trackPixel(const Track &track, int i) const;
@@ -86,6 +88,7 @@ protected:
     void wheelEvent(QWheelEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
     void drawBackground(QPainter *painter, const QRectF &rect) override;
 
 private slots:
@@ -94,7 +97,8 @@ private slots:
     void updateMap(const QRect &r);
 
 private:
-    // Stacking: gates, then the tracks drawn once, then the boats (at level 0).
+    // Stacking: gates and the tracks drawn once (both in the kept background), then the
+    // newest legs, then the boats (at level 0).
     static constexpr qreal gateLevel = -2;
     static constexpr qreal trackLevel = -1;
 

@@ -1,6 +1,7 @@
 #include "chart/TrackLayer.h"
 
 #include "chart/ColouredLegs.h"
+#include "chart/GateItem.h"
 #include "chart/Karte.h"
 #include "chart/Ship.h"
 #include "chart/TrackLine.h"
@@ -111,6 +112,8 @@ TrackLayer::Change TrackLayer::changeNeeded(const std::vector<Part> &parts) cons
     const SpeedScale *scale = m_chart.speedScale();
     if (scale ? !m_scale || *m_scale != *scale : m_scale.has_value())
         return Change::Redraw;
+    if (gatesNow() != m_gates)
+        return Change::Redraw;
     Change change = Change::None;
     for (size_t k = 0; k < parts.size(); ++k) {
         const Part &was = m_parts[k];
@@ -147,10 +150,20 @@ void TrackLayer::queuePieces(std::vector<Piece> pieces)
     }
 }
 
-void TrackLayer::drawQueued(const QList<Ship *> &ships)
+std::vector<TrackLayer::GateLook> TrackLayer::gatesNow() const
+{
+    std::vector<GateLook> looks;
+    for (const GateItem *gate : m_chart.gates()) {
+        if (gate->inChartPicture() && gate->isVisible() && gate->scene() == scene())
+            looks.push_back({gate, gate->pixelEnd1(), gate->pixelEnd2(), gate->lineColour()});
+    }
+    return looks;
+}
+
+bool TrackLayer::drawQueued(const QList<Ship *> &ships)
 {
     if (complete())
-        return;
+        return false;
     qint64 legs = 0;
     for (size_t k = m_next; k < m_pending.size(); ++k)
         legs += m_pending[k].top - m_pending[k].bottom;
@@ -206,6 +219,7 @@ void TrackLayer::drawQueued(const QList<Ship *> &ships)
             },
             Qt::QueuedConnection);
     }
+    return true;
 }
 
 void TrackLayer::rebuild(const QList<Ship *> &ships, std::vector<Part> parts)
@@ -222,6 +236,18 @@ void TrackLayer::rebuild(const QList<Ship *> &ships, std::vector<Part> parts)
     m_image.setDevicePixelRatio(dpr);
     m_image.fill(Qt::transparent);
     m_painted.reset(m_image);
+    // The gates first, under every track, as the view painter would draw them.
+    m_gates = gatesNow();
+    {
+        QPainter painter(&m_image);
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        for (const GateLook &look : m_gates) {
+            painter.save();
+            look.gate->draw(painter);
+            painter.restore();
+        }
+    }
+    m_painted.scan(m_image);
     const SpeedScale *scale = m_chart.speedScale();
     m_scale = scale ? std::optional<SpeedScale>(*scale) : std::nullopt;
     std::vector<Piece> pieces;
@@ -251,16 +277,18 @@ void TrackLayer::extend(const QList<Ship *> &ships, std::vector<Part> parts)
     ++m_extensions;
 }
 
-void TrackLayer::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *)
+bool TrackLayer::prepare()
 {
     const QList<Ship *> shown = ships();
     std::vector<Part> parts;
     parts.reserve(size_t(shown.size()));
     for (const Ship *ship : shown)
         parts.push_back(partOf(ship));
+    bool changed = false;
     switch (changeNeeded(parts)) {
     case Change::Redraw:
         rebuild(shown, std::move(parts));
+        changed = true;
         break;
     case Change::Extend:
         extend(shown, std::move(parts));
@@ -268,15 +296,31 @@ void TrackLayer::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWid
     case Change::None:
         break;
     }
-    drawQueued(shown);
+    m_shown = shown;
+    m_prepared = true;
+    return drawQueued(shown) || changed;
+}
+
+void TrackLayer::drawPicture(QPainter &painter) const
+{
+    if (m_valid)
+        m_painted.drawOver(painter, m_image);
+}
+
+void TrackLayer::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *)
+{
+    // The chart prepares the picture before each paint; anything else that paints the
+    // scene gets the background drawn again at the next paint.
+    if (!m_prepared && prepare() && scene())
+        scene()->invalidate(boundingRect(), QGraphicsScene::BackgroundLayer);
+    m_prepared = false;
     painter->save();
-    m_painted.drawOver(*painter, m_image);
-    // The rest of each boat's line, boat after boat, still under all boats.
+    // The rest of each boat's line, boat after boat, over the picture and under all boats.
     painter->setRenderHint(QPainter::Antialiasing, false);
     // For speed, as when drawing the picture.
     painter->setClipRect(boundingRect(), Qt::IntersectClip);
     for (size_t k = 0; k < m_parts.size(); ++k) {
-        Ship *ship = shown[int(k)];
+        Ship *ship = m_shown[int(k)];
         const Part &part = m_parts[k];
         if (!part.shown) {
             ship->setLayerRange(-1, -1);

@@ -11,12 +11,15 @@
 #include <optional>
 #include <vector>
 
+class GateItem;
 class Karte;
 class Ship;
 class Track;
 
-// The tracks of the race drawn once into a picture that lies between the gates and the
-// boats, so that a replay step costs a copy of it instead of drawing every leg again.
+// The gates and the tracks of the race drawn once into a picture that the chart keeps with
+// its tiles, under the boats, so that a replay step costs a copy of the chart's background
+// instead of drawing every leg again. The item itself paints what changes between
+// checkpoints, over the picture and under the boats.
 //
 // What the picture holds depends on the replay time only through checkpoints every
 // pieceSeconds: each boat's line up to its last point before the current checkpoint, cut
@@ -42,6 +45,13 @@ public:
 
     QRectF boundingRect() const override;
     void paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget) override;
+
+    // Brings the picture up to the boats and gates as they are now, drawing a slice of it
+    // when it is big; true if its pixels changed, so that the chart's background, which
+    // holds it, must be drawn anew. The chart calls it before every paint.
+    bool prepare();
+    // The picture over what the painter holds: gates, then the tracks as far as drawn.
+    void drawPicture(QPainter &painter) const;
 
     // The picture is drawn anew at the next paint.
     void invalidate() { m_valid = false; }
@@ -104,8 +114,22 @@ private:
     void extend(const QList<Ship *> &ships, std::vector<Part> parts);
     // Queues pieces after those still to draw; they sort after every piece queued before.
     void queuePieces(std::vector<Piece> pieces);
-    // Draws queued pieces, all of them or a slice when there are many.
-    void drawQueued(const QList<Ship *> &ships);
+    // Draws queued pieces, all of them or a slice when there are many; true if it drew any.
+    bool drawQueued(const QList<Ship *> &ships);
+
+    // What the picture shows of a gate.
+    struct GateLook
+    {
+        const GateItem *gate;
+        QPoint end1;
+        QPoint end2;
+        quint32 colour;
+        bool operator==(const GateLook &o) const
+        {
+            return gate == o.gate && end1 == o.end1 && end2 == o.end2 && colour == o.colour;
+        }
+    };
+    std::vector<GateLook> gatesNow() const;
 
     const Karte &m_chart;
     QImage m_image;
@@ -113,6 +137,10 @@ private:
     // The speed colours the picture was drawn in; none: each boat's own colour.
     std::optional<SpeedScale> m_scale;
     std::vector<Part> m_parts;
+    // The boats the parts are of, in the same order.
+    QList<Ship *> m_shown;
+    std::vector<GateLook> m_gates;
+    bool m_prepared = false;
     QRect m_range;
     QPoint m_offset;
     QSize m_size;

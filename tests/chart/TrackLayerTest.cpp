@@ -1,5 +1,6 @@
 #include "tests/chart/TrackLayerTest.h"
 
+#include "chart/GateItem.h"
 #include "chart/Karte.h"
 #include "chart/PaintedBands.h"
 #include "chart/Scheme.h"
@@ -543,4 +544,76 @@ void TrackLayerTest::onlyPaintedBandsAreBlended()
     bands.reset(picture);
     bands.scan(picture);
     QVERIFY(bands.rects().empty());
+}
+
+namespace {
+int pixelsOf(const QImage &image, const QColor &colour)
+{
+    const QImage x = image.convertToFormat(QImage::Format_RGB32);
+    int n = 0;
+    for (int row = 0; row < x.height(); ++row) {
+        const auto *p = reinterpret_cast<const QRgb *>(x.constScanLine(row));
+        for (int col = 0; col < x.width(); ++col)
+            n += p[col] == colour.rgb() ? 1 : 0;
+    }
+    return n;
+}
+} // namespace
+
+void TrackLayerTest::gatesLieUnderTheTracksAndFollowTheChart()
+{
+    // A gate right across the fleet, drawn into the kept picture with the tracks.
+    Fleet fleet(4, 300, 0.004, false);
+    for (auto &ship : fleet.ships) {
+        ship->setShowSprite(false);
+        ship->setShowLabel(false);
+    }
+    auto gate = std::make_unique<GateItem>(43.0 + rise * 120, 15.99, 43.0 + rise * 120, 16.01, 0, 0,
+                                           QStringLiteral("Ziel"), true);
+    fleet.chart.placeGates({gate.get()});
+    const int t = start + 250 * step;
+    fleet.stepTo(t);
+    const QImage withGate = fleet.screen;
+    QCOMPARE(differing(withGate, fleet.fresh()), 0);
+    const QColor gateColour = QColor::fromRgba(gate->lineColour());
+    QVERIFY(pixelsOf(withGate, gateColour) > 100);
+
+    // Where a track runs, the gate does not show over it.
+    gate->setVisible(false);
+    fleet.stepTo(t);
+    const QImage without = fleet.screen.convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(pixelsOf(without, gateColour), 0);
+    const QImage with = withGate.convertToFormat(QImage::Format_RGB32);
+    int tracked = 0;
+    int covered = 0;
+    for (int y = 0; y < without.height(); ++y) {
+        for (int x = 0; x < without.width(); ++x) {
+            const bool onTrack = std::any_of(fleet.ships.begin(), fleet.ships.end(), [&](const auto &ship) {
+                return without.pixel(x, y) == ship->shownTrack().colour().rgb();
+            });
+            tracked += onTrack ? 1 : 0;
+            covered += onTrack && with.pixel(x, y) != without.pixel(x, y) ? 1 : 0;
+        }
+    }
+    QVERIFY(tracked > 1000);
+    QCOMPARE(covered, 0);
+    gate->setVisible(true);
+
+    // Moved with the chart, recoloured: the picture follows, as a fresh one shows it.
+    fleet.chart.panBy(QPoint(37, -21));
+    fleet.stepTo(t);
+    QCOMPARE(differing(fleet.screen, fleet.fresh()), 0);
+    QVERIFY(differing(fleet.screen, withGate) > 0);
+    gate->setLineColour(10, 200, 220);
+    fleet.stepTo(t);
+    QVERIFY(pixelsOf(fleet.screen, QColor(10, 200, 220)) > 100);
+    QCOMPARE(pixelsOf(fleet.screen, gateColour), 0);
+    QCOMPARE(differing(fleet.screen, fleet.fresh()), 0);
+
+    // Taken off the chart: gone from the picture, and the item paints itself again.
+    fleet.chart.placeGates({});
+    QVERIFY(!gate->inChartPicture());
+    fleet.scene.removeItem(gate.get());
+    fleet.stepTo(t);
+    QCOMPARE(pixelsOf(fleet.screen, QColor(10, 200, 220)), 0);
 }

@@ -16,4 +16,5 @@ private slots:
     void speedStepsLeaveOutStrayLegs();
     void bigPicturesAreDrawnInSlices();
     void onlyPaintedBandsAreBlended();
+    void gatesLieUnderTheTracksAndFollowTheChart();
 };
