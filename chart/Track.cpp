@@ -65,26 +65,60 @@ void Track::append(const Track &source, int index)
     m_refs.push_back(quint32(source.recordIndex(index)));
 }
 
-void Track::merge(const std::vector<TrackPoint> &sorted)
+std::vector<Track::Record> &Track::recordsForMore(size_t n)
 {
     Q_ASSERT(!m_refersToOther);
-    if (sorted.empty())
-        return;
     if (m_store.use_count() > 1)
         m_store = std::make_shared<Store>(*m_store);
     std::vector<Record> &records = m_store->records;
-    const bool inOrder = records.empty() || records.back().time < sorted.front().time;
+    const size_t needed = records.size() + n;
+    if (records.capacity() < needed)
+        records.reserve(std::max(needed, records.capacity() + records.capacity() / 2));
+    return records;
+}
+
+void Track::settleAdded(size_t oldSize)
+{
+    std::vector<Record> &records = m_store->records;
+    if (oldSize == 0 || records.size() == oldSize || records[oldSize - 1].time < records[oldSize].time)
+        return;
+    std::inplace_merge(records.begin(), records.begin() + std::ptrdiff_t(oldSize), records.end(),
+                       [](const Record &a, const Record &b) { return a.time < b.time; });
+    // Records moved: what was projected or drawn of them no longer fits.
+    m_store->revision = nextRevision();
+    m_store->pixels.clear();
+}
+
+void Track::merge(const std::vector<TrackPoint> &sorted)
+{
+    if (sorted.empty())
+        return;
+    std::vector<Record> &records = recordsForMore(sorted.size());
     const size_t oldSize = records.size();
-    records.reserve(oldSize + sorted.size());
     for (const TrackPoint &p : sorted)
         records.push_back(stored(p.position.lat, p.position.lng, p.time, p.course));
-    if (!inOrder) {
-        std::inplace_merge(records.begin(), records.begin() + std::ptrdiff_t(oldSize), records.end(),
-                           [](const Record &a, const Record &b) { return a.time < b.time; });
-        // Records moved: what was projected or drawn of them no longer fits.
-        m_store->revision = nextRevision();
-        m_store->pixels.clear();
+    settleAdded(oldSize);
+}
+
+int Track::mergeNew(const std::vector<PositionRow> &sorted)
+{
+    if (sorted.empty())
+        return 0;
+    std::vector<Record> &records = recordsForMore(sorted.size());
+    const size_t oldSize = records.size();
+    // Both run in ascending time: one walk through the held records finds the times taken.
+    size_t held = 0;
+    for (const PositionRow &p : sorted) {
+        while (held < oldSize && records[held].time < p.time)
+            ++held;
+        if ((held < oldSize && records[held].time == p.time)
+            || (records.size() > oldSize && records.back().time == p.time))
+            continue;
+        records.push_back(stored(p.lat, p.lng, p.time, p.course));
     }
+    const int added = int(records.size() - oldSize);
+    settleAdded(oldSize);
+    return added;
 }
 
 int Track::firstAtOrAfter(qint32 t) const

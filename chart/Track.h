@@ -3,6 +3,7 @@
 #include "chart/TileGrid.h"
 #include "chart/TrackPoint.h"
 #include "chart/TrackSegment.h"
+#include "store/PositionRow.h"
 
 #include <QColor>
 
@@ -40,6 +41,9 @@ public:
     // A track that another track refers to gets a store of its own first, so the other one
     // keeps seeing the records it picked.
     void merge(const std::vector<TrackPoint> &sorted);
+    // Stored positions in ascending time merged in the same way, leaving out those at a time
+    // the track holds already (or that came before in the list). Returns how many came in.
+    int mergeNew(const std::vector<PositionRow> &sorted);
     // Index of the record with that time, -1 if there is none.
     int indexOfTime(qint32 time) const;
     // Index of the first record at or after that time (count() if none).
@@ -83,6 +87,11 @@ private:
     int recordIndex(int i) const { return m_refs.empty() && !m_refersToOther ? i : int(m_refs[size_t(i)]); }
     const Record &record(int i) const { return m_store->records[size_t(recordIndex(i))]; }
     static Record stored(double lat, double lng, qint32 time, double course);
+    // Own records to add n more to, in room that grows by half: a live race adds a few
+    // positions at a time, and room for just those would copy the whole track each time.
+    std::vector<Record> &recordsForMore(size_t n);
+    // Sorts records added from oldSize on in among the others, if they are not all later.
+    void settleAdded(size_t oldSize);
     static quint64 nextRevision();
 
     QColor m_colour;

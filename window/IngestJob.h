@@ -2,7 +2,7 @@
 
 #include "store/PositionStore.h"
 
-#include <QByteArray>
+#include <QByteArrayList>
 #include <QMetaType>
 
 #include <vector>
@@ -17,7 +17,8 @@ struct IngestJob
     int generation = -1;
     // The boat's lastget the request was made from.
     qint32 lastget = 0;
-    QByteArray body;
+    // The answer's body in the pieces it arrived in.
+    QByteArrayList body;
     // Times of the positions the boat's track holds, ascending: not offered to the table
     // again.
     std::vector<qint32> knownTimes;

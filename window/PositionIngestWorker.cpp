@@ -57,7 +57,8 @@ void PositionIngestWorker::parse(const IngestJob &job, std::vector<PositionRow> 
 {
     std::unordered_set<qint32> seen;
     newestKnown = 0;
-    for (const QByteArrayView line : TrackingProtocol::lines(QByteArrayView(job.body))) {
+    const QByteArray body = job.body.size() == 1 ? job.body.first() : job.body.join();
+    for (const QByteArrayView line : TrackingProtocol::lines(QByteArrayView(body))) {
         LineError error = LineError::None;
         const std::optional<PositionRow> p = TrackingProtocol::parsePosition(line, &error);
         if (!p) {

@@ -10,6 +10,7 @@
 #include "store/BoatListStore.h"
 #include "store/PositionStore.h"
 #include "window/PositionIngest.h"
+#include "window/ReplyChunks.h"
 #include "window/TrackingProtocol.h"
 
 #include <QDebug>
@@ -66,7 +67,9 @@ void TrackingClient::startRequest(const QString &url, int tag, int kind)
         request.setAttribute(generationAttribute, m_regatta ? m_regatta->shipsGeneration() : -1);
         ++m_outstandingPositions;
     }
-    m_network->get(request);
+    QNetworkReply *reply = m_network->get(request);
+    if (kind == RegattaHost::positionRequest)
+        ReplyChunks::collect(reply);
     emit requestSent();
 }
 
@@ -170,7 +173,7 @@ bool TrackingClient::handlePositions(QNetworkReply *reply, int tag)
     job.tag = tag;
     job.generation = reply->request().attribute(generationAttribute).toInt();
     job.lastget = ship->lastget();
-    job.body = reply->readAll();
+    job.body = ReplyChunks::take(reply);
     const Track &track = ship->fullTrack();
     job.knownTimes.reserve(size_t(track.count()));
     for (int i = 0; i < track.count(); ++i)
@@ -219,15 +222,10 @@ void TrackingClient::positionsIngested(const IngestResult &result)
 
 void TrackingClient::mergeStored(Ship *ship, const IngestResult &result)
 {
+    // The race may have been loaded from the table after the positions were stored: times
+    // the track holds by now are left out.
     Track &track = ship->fullTrack();
-    std::vector<TrackPoint> points;
-    points.reserve(result.stored.size());
-    for (const PositionRow &p : result.stored) {
-        // The race may have been loaded from the table after the positions were stored.
-        if (track.indexOfTime(p.time) < 0)
-            points.emplace_back(p.lat, p.lng, p.time, p.course, 0);
-    }
-    track.merge(std::move(points));
+    track.mergeNew(result.stored);
     ship->setPointCount(track.count());
     ship->setLastget(std::max(ship->lastget(), result.outcome.lastget));
 }

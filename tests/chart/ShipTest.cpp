@@ -10,6 +10,7 @@
 #include <QTest>
 
 #include <cmath>
+#include <map>
 #include <memory>
 
 namespace {
@@ -273,6 +274,63 @@ void ShipTest::replayStepsGiveWhatAFreshLookupGives()
                 replayed->fullTrack().append(fix.lat, fix.lng, fix.time, 0);
             }
             replayed->showFullTrack();
+        }
+    }
+}
+
+void ShipTest::storedRowsMergeInLeavingOutHeldTimes()
+{
+    QRandomGenerator random(8122026);
+    for (int round = 0; round < 40; ++round) {
+        // Held: every third second or so; coming: sorted, some at held times, some twice.
+        Track track;
+        std::map<qint32, GeoPoint> expected;
+        qint32 t = 1000;
+        for (int i = 0; i < int(random.bounded(50)); ++i) {
+            t += 1 + int(random.bounded(5));
+            const GeoPoint p(43 + random.generateDouble(), 16 + random.generateDouble());
+            track.append(p.lat, p.lng, t, 0);
+            expected[t] = p;
+        }
+        const bool allLater = round % 4 == 0;
+        std::vector<PositionRow> rows;
+        qint32 u = allLater ? t : 990;
+        for (int i = 0; i < int(random.bounded(60)); ++i) {
+            u += int(random.bounded(4)) + (allLater ? 1 : 0);
+            rows.push_back({44 + random.generateDouble(), 17 + random.generateDouble(), u, 90});
+            expected.try_emplace(u, GeoPoint(rows.back().lat, rows.back().lng));
+        }
+        Track simplified;
+        QList<QPair<qint32, GeoPoint>> picked;
+        for (int i = 0; i < track.count(); i += 2) {
+            simplified.append(track, i);
+            picked.append({track.time(i), track.position(i)});
+        }
+        const int heldBefore = track.count();
+        const quint64 revision = track.revision();
+        const auto firstNew = std::find_if(rows.begin(), rows.end(), [&](const PositionRow &r) {
+            return track.indexOfTime(r.time) < 0;
+        });
+        const bool inOrder = heldBefore == 0 || firstNew == rows.end() || firstNew->time > t;
+
+        const int added = track.mergeNew(rows);
+
+        QCOMPARE(added, int(expected.size()) - heldBefore);
+        QCOMPARE(track.count(), int(expected.size()));
+        int i = 0;
+        for (const auto &[time, position] : expected) {
+            QCOMPARE(track.time(i), time);
+            QCOMPARE(track.position(i), position);
+            ++i;
+        }
+        // Added after all held ones, nothing drawn from the track moves; else it is drawn anew.
+        QCOMPARE(track.revision() == revision, inOrder);
+        QVERIFY(!allLater || inOrder);
+        // A track picking records of this one keeps seeing what it picked.
+        QCOMPARE(simplified.count(), int(picked.size()));
+        for (int k = 0; k < simplified.count(); ++k) {
+            QCOMPARE(simplified.time(k), picked[k].first);
+            QCOMPARE(simplified.position(k), picked[k].second);
         }
     }
 }

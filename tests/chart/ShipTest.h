@@ -11,6 +11,7 @@ private slots:
     void interpolatesBetweenAndExtrapolatesBeforeFirst();
     void bracketWithoutDurationGivesEarlierPoint();
     void replayStepsGiveWhatAFreshLookupGives();
+    void storedRowsMergeInLeavingOutHeldTimes();
     void simplifyKeepsPointsBeyondTolerance();
     void simplifiedTrackSharesRecords();
     void trackLineCoversThreeHours();

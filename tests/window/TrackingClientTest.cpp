@@ -6,12 +6,16 @@
 #include "tests/support/LogCapture.h"
 #include "tests/support/TestEnvironment.h"
 #include "tests/support/WindowRig.h"
+#include "tools/httpserver/LocalHttpServer.h"
+#include "window/ReplyChunks.h"
 #include "window/SettingsPage.h"
 #include "window/TrackingClient.h"
 
 #include <QDateTime>
 #include <QLabel>
 #include <QMenu>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
 #include <QSlider>
 #include <QStandardItem>
 #include <QTest>
@@ -385,4 +389,44 @@ void TrackingClientTest::boatListForAnotherEventLeavesTheShownBoats()
     QCOMPARE(rig.regatta->ships().size(), 4);
     QCOMPARE(SqlHelpers::scalar(QStringLiteral("SELECT count(*) FROM ship WHERE regatta_id=10")).toInt(), 2);
     QVERIFY(rig.tracking.requests(TrackingServerFixture::positionsPath).isEmpty());
+}
+
+void TrackingClientTest::answerInManyPiecesIsStoredWhole()
+{
+    // A body that comes a piece at a time, cut off after a while: what came is kept, in
+    // order, in the pieces it came in, or in one piece when nothing was collected.
+    LocalHttpServer server;
+    const QByteArray piece = "17;43.5;16.25;1712743260;5\n18;43.5";
+    server.setHandler([&piece](const HttpRequest &) { return HttpResponse::endless(piece, 5); });
+    QVERIFY(server.listen());
+    QNetworkAccessManager network;
+    for (const bool collected : {true, false}) {
+        QNetworkReply *reply = network.get(QNetworkRequest(server.baseUrl()));
+        if (collected)
+            ReplyChunks::collect(reply);
+        qint64 received = 0;
+        connect(reply, &QNetworkReply::downloadProgress, reply, [&received](qint64 bytes) { received = bytes; });
+        QVERIFY(QTest::qWaitFor([&] { return received >= 20 * piece.size(); }, 10000));
+        const QByteArrayList pieces = ReplyChunks::take(reply);
+        reply->abort();
+        const QByteArray joined = pieces.join();
+        QVERIFY(joined.size() >= 20 * piece.size());
+        QCOMPARE(joined, piece.repeated(int(joined.size() / piece.size()) + 1).left(joined.size()));
+        QCOMPARE(pieces.size() > 1, collected);
+        delete reply;
+    }
+
+    // Through the window: every position of a long answer stored and shown.
+    WindowRig rig;
+    rig.clock.pin(von + 60 * 40001);
+    storeNewBoats();
+    rig.tracking.setPositions(301, minuteFixes(von + 60, 40000));
+    rig.start(125, 279);
+    QVERIFY(rig.settle());
+    QCOMPARE(RaceData::trackRows(301, 125), 40000);
+    const Track &track = rig.ship(301)->fullTrack();
+    QCOMPARE(track.count(), 40000);
+    QCOMPARE(track.time(0), von + 60);
+    QCOMPARE(track.time(39999), von + 60 * 40000);
+    QCOMPARE(rig.ship(301)->lastget(), von + 60 * 40000);
 }

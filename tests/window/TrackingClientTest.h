@@ -21,4 +21,5 @@ private slots:
     void stalledServerTimesOutAndFetchingResumes();
     void connectionResetMidBodyStoresNothing();
     void boatListForAnotherEventLeavesTheShownBoats();
+    void answerInManyPiecesIsStoredWhole();
 };
