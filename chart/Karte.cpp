@@ -308,12 +308,17 @@ void Karte::drawBackground(QPainter *painter, const QRectF &rect)
     m_layer->drawPicture(*painter);
 }
 
+void Karte::prepareTrackPicture()
+{
+    if (m_layer->prepare())
+        invalidateScene(sceneRect(), QGraphicsScene::BackgroundLayer);
+}
+
 void Karte::paintEvent(QPaintEvent *event)
 {
     // The gates and tracks lie in the kept background: brought up to date first, so that
     // this paint already shows them as they are.
-    if (m_layer->prepare())
-        invalidateScene(sceneRect(), QGraphicsScene::BackgroundLayer);
+    prepareTrackPicture();
     QGraphicsView::paintEvent(event);
 }
 

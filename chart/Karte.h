@@ -53,6 +53,9 @@ public:
     // the same as getPixelPosForCoordinates of the point.
     QPoint trackPixel(const Track &track, int i) const;
     TrackLayer *trackLayer() const { return m_layer; }
+    // Brings the picture of gates and tracks kept with the tiles up to the boats as they
+    // are; every paint does it first, and so must anything that renders the chart itself.
+    void prepareTrackPicture();
     // Tracks coloured by the speed of their legs, with the key in a corner; none: each boat's
     // track in its own colour.
     void setSpeedScale(const std::optional<SpeedScale> &scale);

@@ -97,6 +97,7 @@ void ReplayTimeline::capture(int tstamp)
     image.fill(Qt::transparent);
     {
         QPainter painter(&image);
+        chart->prepareTrackPicture();
         chart->render(&painter, QRectF(image.rect()), chart->viewport()->rect(), Qt::KeepAspectRatio);
     }
     // The folder is made on first use, so that switching capture on is all it takes.

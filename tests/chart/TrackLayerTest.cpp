@@ -617,3 +617,29 @@ void TrackLayerTest::gatesLieUnderTheTracksAndFollowTheChart()
     fleet.stepTo(t);
     QCOMPARE(pixelsOf(fleet.screen, QColor(10, 200, 220)), 0);
 }
+
+void TrackLayerTest::renderingElsewhereShowsTheBoatsAsTheyAre()
+{
+    // As a captured replay frame is made: the boats moved past checkpoints, tails and all,
+    // and the chart rendered into an image before the screen was painted again.
+    Fleet fleet(4, 300, 0.004, false);
+    for (auto &ship : fleet.ships)
+        ship->setShowCompleteTrack(false);
+    fleet.stepTo(start + 150 * step);
+    const int later = start + 150 * step + 2 * TrackLayer::pieceSeconds + 17;
+    for (auto &ship : fleet.ships) {
+        ship->setCurrentTime(later);
+        ship->setCurrentPoint(*ship->positionAt(later));
+        ship->updateOnChart(fleet.chart);
+    }
+    QImage rendered(fleet.chart.viewport()->size(), QImage::Format_ARGB32_Premultiplied);
+    rendered.fill(Qt::transparent);
+    {
+        QPainter painter(&rendered);
+        fleet.chart.prepareTrackPicture();
+        fleet.chart.render(&painter, QRectF(rendered.rect()), fleet.chart.viewport()->rect(), Qt::KeepAspectRatio);
+    }
+    fleet.stepTo(later);
+    QCOMPARE(differing(rendered, fleet.screen), 0);
+    QCOMPARE(differing(rendered, fleet.fresh()), 0);
+}

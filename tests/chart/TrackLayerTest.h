@@ -17,4 +17,5 @@ private slots:
     void bigPicturesAreDrawnInSlices();
     void onlyPaintedBandsAreBlended();
     void gatesLieUnderTheTracksAndFollowTheChart();
+    void renderingElsewhereShowsTheBoatsAsTheyAre();
 };
