@@ -58,32 +58,12 @@ Karte::~Karte()
     }
 }
 
-void Karte::setCenter(double lat, double lng)
-{
-    m_grid.setCentre(lat, lng);
-}
-
-void Karte::setCenter(const GeoPoint &centre)
-{
-    m_grid.setCentre(centre.lat, centre.lng);
-}
-
-GeoPoint Karte::center() const
-{
-    return {m_grid.centreLat(), m_grid.centreLng()};
-}
-
 void Karte::setZoom(int zoom)
 {
     // The store holds tiles of one zoom level; indexes of another level mean other places.
     if (zoom != m_grid.zoom())
         m_memory.clear();
     m_grid.setZoom(zoom);
-}
-
-int Karte::zoom() const
-{
-    return m_grid.zoom();
 }
 
 void Karte::zoomBy(int step)
@@ -126,11 +106,6 @@ void Karte::refresh()
     projectGates();
     m_owner->refreshShipTracks();
     emit updated(QRect(0, 0, w, h));
-}
-
-void Karte::setGates(const QList<GateItem *> &gates)
-{
-    m_gates = gates;
 }
 
 void Karte::placeGates(const QList<GateItem *> &gates)

@@ -36,15 +36,15 @@ public:
     Karte(Scheme *scene, ChartOwner *owner, TileSource *tiles);
     ~Karte() override;
 
-    void setCenter(double lat, double lng);
-    void setCenter(const GeoPoint &centre);
-    GeoPoint center() const;
+    void setCenter(double lat, double lng) { m_grid.setCentre(lat, lng); }
+    void setCenter(const GeoPoint &centre) { m_grid.setCentre(centre.lat, centre.lng); }
+    GeoPoint center() const { return {m_grid.centreLat(), m_grid.centreLng()}; }
     void setZoom(int zoom);
-    int zoom() const;
+    int zoom() const { return m_grid.zoom(); }
     void zoomBy(int step);
     void panBy(const QPoint &delta);
     void refresh();
-    void setGates(const QList<GateItem *> &gates);
+    void setGates(const QList<GateItem *> &gates) { m_gates = gates; }
     // The gates of a race: projected now, added to the scene, and re-projected on every refresh.
     void placeGates(const QList<GateItem *> &gates);
     // The gates placed, drawn under the tracks in this order.
