@@ -205,7 +205,6 @@ bool TrackLayer::drawQueued(const QList<Ship *> &ships)
         }
     }
     painter.end();
-    m_painted.scan(m_image);
     m_longestSliceNs = std::max(m_longestSliceNs, clock.nsecsElapsed());
     if (complete()) {
         m_pending.clear();
@@ -247,7 +246,6 @@ void TrackLayer::rebuild(const QList<Ship *> &ships, std::vector<Part> parts)
             painter.restore();
         }
     }
-    m_painted.scan(m_image);
     const SpeedScale *scale = m_chart.speedScale();
     m_scale = scale ? std::optional<SpeedScale>(*scale) : std::nullopt;
     std::vector<Piece> pieces;
@@ -298,7 +296,11 @@ bool TrackLayer::prepare()
     }
     m_shown = shown;
     m_prepared = true;
-    return drawQueued(shown) || changed;
+    changed = drawQueued(shown) || changed;
+    // One look for what was drawn, gates and pieces alike.
+    if (changed)
+        m_painted.scan(m_image);
+    return changed;
 }
 
 void TrackLayer::drawPicture(QPainter &painter) const
